@@ -1,0 +1,28 @@
+#include "LineAssembler.h"
+
+LineAssembler::LineAssembler(LineHandler handler)
+    : m_handler(std::move(handler))
+{
+    m_lineBuffer.reserve(kMaxLineLength);
+}
+
+void LineAssembler::feed(QByteArrayView bytes)
+{
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p != end) {
+        const char* runEnd = p;
+        while (runEnd != end && *runEnd != '\r' && *runEnd != '\n')
+            ++runEnd;
+        const qsizetype room = kMaxLineLength - m_lineBuffer.size();
+        m_lineBuffer.append(p, std::min<qsizetype>(room, runEnd - p));
+        if (runEnd == end)
+            return;
+        if (*runEnd == '\r' && !m_lineBuffer.isEmpty()) {
+            const QByteArray line = m_lineBuffer;
+            m_lineBuffer.resize(0);
+            m_handler(line);
+        }
+        p = runEnd + 1;
+    }
+}

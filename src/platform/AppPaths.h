@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Where the program's files live: AppPath is the folder of the executable; the call database and the
+// report are kept there when it can be written, otherwise in the user's data folder.
+class AppPaths
+{
+public:
+    static AppPaths forRunningProgram();
+    AppPaths(QString appPath, QString dataPath);
+
+    QString appPath() const { return m_appPath; }
+    QString dataPath() const { return m_dataPath; }
+    QString dataFile(const QString& name) const;
+    QString appFile(const QString& name) const;
+
+    // The per-user settings file: $XDG_CONFIG_HOME/Nimbrel/Nimbrel.conf.
+    static QString settingsFile();
+
+private:
+    QString m_appPath;
+    QString m_dataPath;
+};

@@ -1,0 +1,119 @@
+#include "SerialLine.h"
+
+#include "Clock.h"
+
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+constexpr int kPresenceCheckMs = 500;
+
+QString openFailureText(QSerialPort::SerialPortError error, const QString& systemReason)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("No such device.\nPlug the modem in, or choose its port in Setup.");
+    case QSerialPort::PermissionError:
+        if (systemReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
+            return QStringLiteral("The port is busy: another program holds it.\n"
+                                  "Close the other program (a fax or dial-up tool), then press Start again.");
+        return QStringLiteral("Permission denied.\n"
+                              "Add your user to the dialout group (sudo adduser $USER dialout), then log in "
+                              "again.");
+    default:
+        return systemReason + QStringLiteral(".\nCheck the modem and its cable, then press Start again.");
+    }
+}
+
+} // namespace
+
+SerialLine::SerialLine(Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_presenceWatch(clock.createTimer())
+{
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        const QByteArray bytes = m_port.readAll();
+        if (!bytes.isEmpty())
+            emit received(bytes);
+    });
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLine::handleError);
+    connect(m_presenceWatch.get(), &ClockTimer::timeout, this, &SerialLine::checkDevicePresent);
+}
+
+SerialLine::~SerialLine() = default;
+
+bool SerialLine::open(const QString& devicePath, QString* error)
+{
+    close();
+    m_devicePath = devicePath;
+    m_port.setPortName(devicePath);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = openFailureText(m_port.error(), m_port.errorString());
+        m_port.clearError();
+        return false;
+    }
+    m_lossPending = false;
+    m_presenceWatch->start(kPresenceCheckMs);
+    return true;
+}
+
+void SerialLine::close()
+{
+    m_presenceWatch->stop();
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool SerialLine::isOpen() const
+{
+    return m_port.isOpen() && !m_lossPending;
+}
+
+void SerialLine::setControlLines(bool on)
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.setDataTerminalReady(on);
+    m_port.setRequestToSend(on);
+    if (m_port.error() == QSerialPort::UnsupportedOperationError)
+        m_port.clearError();
+}
+
+bool SerialLine::send(const QByteArray& bytes)
+{
+    return isOpen() && m_port.write(bytes) == bytes.size();
+}
+
+void SerialLine::handleError(QSerialPort::SerialPortError error)
+{
+    // A vanished device makes Qt repeat ReadError in a tight loop and close() from inside this handler
+    // re-enters it, so the port is closed once, from a queued call.
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
+        reportLoss();
+}
+
+void SerialLine::checkDevicePresent()
+{
+    if (m_port.isOpen() && !QFile::exists(m_devicePath))
+        reportLoss();
+}
+
+void SerialLine::reportLoss()
+{
+    if (m_lossPending || !m_port.isOpen())
+        return;
+    m_lossPending = true;
+    m_presenceWatch->stop();
+    QTimer::singleShot(0, this, [this] {
+        m_port.close();
+        m_lossPending = false;
+        emit lost(QStringLiteral("The modem on %1 is gone (unplugged or switched off).").arg(m_devicePath));
+    });
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include <memory>
+
+class Clock;
+class ClockTimer;
+
+// The serial line to the modem: 9600 baud, 8N1, no flow control. Received bytes arrive on the UI thread
+// in whatever chunks the device delivers; a vanished device is reported once through lost().
+class SerialLine : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SerialLine(Clock& clock, QObject* parent = nullptr);
+    ~SerialLine() override;
+
+    // On failure returns false and sets *error to the system's reason followed by what the user can do.
+    bool open(const QString& devicePath, QString* error);
+    void close();
+    bool isOpen() const;
+    QString devicePath() const { return m_devicePath; }
+
+    // DTR and RTS together. A pseudo-terminal refuses them; that is not a failure of the line.
+    void setControlLines(bool on);
+    bool send(const QByteArray& bytes);
+
+signals:
+    void received(const QByteArray& bytes);
+    void lost(const QString& reason);
+
+private:
+    void handleError(QSerialPort::SerialPortError error);
+    void checkDevicePresent();
+    void reportLoss();
+
+    QSerialPort m_port;
+    QString m_devicePath;
+    std::unique_ptr<ClockTimer> m_presenceWatch;
+    bool m_lossPending = false;
+};

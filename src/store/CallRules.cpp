@@ -1,0 +1,37 @@
+#include "CallRules.h"
+
+#include "CallSchema.h"
+
+namespace CallRules {
+
+namespace {
+
+QString reasonWord(const QString& text)
+{
+    const QString code = text.trimmed();
+    if (code == QLatin1String("O"))
+        return kUnavailable;
+    if (code == QLatin1String("P"))
+        return kBlocked;
+    return {};
+}
+
+} // namespace
+
+void applyReasonWords(QString& number, QString& name)
+{
+    if (number.isEmpty()) {
+        number = kNoNumber;
+    } else if (const QString word = reasonWord(number); !word.isEmpty()) {
+        number = word;
+        name = word;
+    }
+    if (name.isEmpty())
+        name = kUnknownCaller;
+    else if (const QString word = reasonWord(name); !word.isEmpty())
+        name = word;
+    number.truncate(CallSchema::kNumberSize);
+    name.truncate(CallSchema::kNameSize);
+}
+
+} // namespace CallRules

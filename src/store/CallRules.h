@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What a call's number and name become before they are stored and shown.
+namespace CallRules {
+
+inline const QString kNoNumber = QStringLiteral("No Number");
+inline const QString kUnknownCaller = QStringLiteral("Unknown Caller");
+inline const QString kUnavailable = QStringLiteral("Unavailable");
+inline const QString kBlocked = QStringLiteral("Blocked");
+
+// Replaces missing values and the reason codes "O" (unavailable) and "P" (private) by their words, then
+// cuts both texts to the sizes of their fields. Modems send the codes as "O" or, spaced, " O".
+void applyReasonWords(QString& number, QString& name);
+
+} // namespace CallRules

@@ -1,0 +1,155 @@
+#include "CallStore.h"
+
+#include "CallRules.h"
+#include "CallSchema.h"
+#include "Clock.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+constexpr int kRetryIntervalMs = 3000;
+
+} // namespace
+
+CallStore::CallStore(Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_retryTimer(clock.createTimer())
+{
+    connect(m_retryTimer.get(), &ClockTimer::timeout, this, &CallStore::flushUnsaved);
+}
+
+CallStore::~CallStore() = default;
+
+bool CallStore::openCallDatabase(const QString& path, QString* error)
+{
+    if (!m_db.open(path, CallSchema::createCallTables, error))
+        return false;
+    QString reason;
+    bool ready = false;
+    {
+        QSqlDatabase db = m_db.handle();
+        ready = CallSchema::createCallTables(db, &reason);
+    }
+    if (!ready) {
+        m_db.close();
+        *error = QStringLiteral("Cannot open the call database %1: %2.\nThe file has been left as it is.")
+                     .arg(path, reason);
+        return false;
+    }
+    return true;
+}
+
+void CallStore::closeCallDatabase()
+{
+    flushUnsaved();
+    m_db.close();
+}
+
+std::optional<CallerMatch> CallStore::lookupCaller(const QString& received)
+{
+    QSqlQuery query(m_db.handle());
+    query.prepare(QStringLiteral("SELECT Name, sound FROM UsersList WHERE number = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(received.trimmed());
+    if (!query.exec()) {
+        reportFailure(QStringLiteral("look up %1 in the phone list").arg(received.trimmed()),
+                      SqliteDatabase::describe(query.lastError()));
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return CallerMatch{query.value(0).toString(), query.value(1).toBool()};
+}
+
+LoggedCall CallStore::logCall(QString& number, QString& name)
+{
+    CallRules::applyReasonWords(number, name);
+    QDateTime now = m_clock.now();
+    now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    m_last = Unsaved{++m_nextSerial, LoggedCall{now, number, name}};
+    m_unsaved.append(m_last);
+    flushUnsaved();
+    return m_last.call;
+}
+
+void CallStore::updateLastCall(const LoggedCall& call)
+{
+    m_last.call = call;
+    for (Unsaved& pending : m_unsaved) {
+        if (pending.serial == m_last.serial && !pending.inserted) {
+            pending.call = call; // not written yet: it will be written as it now stands
+            flushUnsaved();
+            return;
+        }
+    }
+    m_unsaved.append(m_last);
+    m_unsaved.last().inserted = true;
+    flushUnsaved();
+}
+
+bool CallStore::write(Unsaved& pending, QString* reason)
+{
+    QSqlQuery query(m_db.handle());
+    if (pending.inserted) {
+        query.prepare(QStringLiteral("UPDATE PhoneCalls SET number = ?, name = ? WHERE rowid = ?"));
+        query.addBindValue(pending.call.number);
+        query.addBindValue(pending.call.name);
+        query.addBindValue(pending.rowId);
+    } else {
+        // One statement, so the new id and the row are one atomic step.
+        query.prepare(QStringLiteral(
+            "INSERT INTO PhoneCalls (id, datetime, number, name) "
+            "SELECT coalesce((SELECT id FROM PhoneCalls ORDER BY rowid DESC LIMIT 1), 0) + 1, ?, ?, ?"));
+        query.addBindValue(pending.call.dateTime.toString(CallSchema::kDateTimeFormat));
+        query.addBindValue(pending.call.number);
+        query.addBindValue(pending.call.name);
+    }
+    if (!query.exec()) {
+        *reason = SqliteDatabase::describe(query.lastError());
+        return false;
+    }
+    if (!pending.inserted) {
+        pending.rowId = query.lastInsertId().toLongLong();
+        if (pending.serial == m_last.serial)
+            m_last.rowId = pending.rowId;
+    }
+    return true;
+}
+
+void CallStore::flushUnsaved()
+{
+    while (!m_unsaved.isEmpty()) {
+        QString reason;
+        if (!m_db.isOpen()) {
+            reason = QStringLiteral("the database is not open");
+        } else if (write(m_unsaved.first(), &reason)) {
+            m_unsaved.removeFirst();
+            continue;
+        }
+        const LoggedCall& call = m_unsaved.first().call;
+        reportFailure(QStringLiteral("save the call from %1 (%2) of %3")
+                          .arg(call.name, call.number, call.dateTime.toString(CallSchema::kDateTimeFormat)),
+                      reason);
+        if (!m_retryTimer->isActive())
+            m_retryTimer->start(kRetryIntervalMs);
+        return;
+    }
+    m_retryTimer->stop();
+    if (m_failing) {
+        m_failing = false;
+        emit storeRecovered();
+    }
+}
+
+void CallStore::reportFailure(const QString& what, const QString& reason)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    emit storeFailed(QStringLiteral("Cannot %1 in %2: %3.\nNimbrel keeps the calls it shows and saves them "
+                                    "as soon as the database accepts them again; check that the disk has "
+                                    "room and that no other program holds the file.")
+                         .arg(what, m_db.path(), reason));
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "SqliteDatabase.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class Clock;
+class ClockTimer;
+
+struct CallerMatch {
+    QString name;
+    bool playDoorbell = false;
+};
+
+// One call as stored in PhoneCalls and shown in the grid.
+struct LoggedCall {
+    QDateTime dateTime;
+    QString number;
+    QString name;
+};
+
+// callerid.mdb: logging calls and looking up callers. A call is committed before logCall() returns, so
+// what the user is shown survives a kill. When the database refuses a write the call is kept in memory,
+// the failure is reported once, and the calls are written, in order, as soon as it accepts writes again.
+class CallStore : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CallStore(Clock& clock, QObject* parent = nullptr);
+    ~CallStore() override;
+
+    bool openCallDatabase(const QString& path, QString* error);
+    void closeCallDatabase();
+    bool isOpen() const { return m_db.isOpen(); }
+    QString path() const { return m_db.path(); }
+    QString connectionName() const { return m_db.connectionName(); }
+
+    // The first phone-list entry, in the list's natural order, whose number equals the received value
+    // without its surrounding blanks.
+    std::optional<CallerMatch> lookupCaller(const QString& received);
+
+    // Turns number and name into the words that are stored and shown, and appends the call.
+    LoggedCall logCall(QString& number, QString& name);
+    // Rewrites the last logged call, for a caller-ID line that arrives after its call was logged.
+    void updateLastCall(const LoggedCall& call);
+
+    int unsavedCount() const { return int(m_unsaved.size()); }
+
+signals:
+    void storeFailed(const QString& message);
+    void storeRecovered();
+
+private:
+    struct Unsaved {
+        quint64 serial = 0;
+        LoggedCall call;
+        bool inserted = false; // only the rewrite of an inserted row is still owed
+        qint64 rowId = 0;
+    };
+
+    bool write(Unsaved& pending, QString* reason);
+    void flushUnsaved();
+    void reportFailure(const QString& what, const QString& reason);
+
+    Clock& m_clock;
+    SqliteDatabase m_db;
+    QList<Unsaved> m_unsaved;
+    Unsaved m_last;
+    quint64 m_nextSerial = 0;
+    bool m_failing = false;
+    std::unique_ptr<ClockTimer> m_retryTimer;
+};

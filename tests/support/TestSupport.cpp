@@ -1,0 +1,62 @@
+#include "TestSupport.h"
+
+#include "FakeClock.h"
+#include "ModemSimulator.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QTest>
+
+namespace TestSupport {
+
+void waitForQuietLine(const ModemSimulator& modem)
+{
+    int quietTurns = 0;
+    for (int turn = 0; turn < 500 && quietTurns < 3; ++turn) {
+        QTest::qWait(2);
+        quietTurns = modem.bytesInFlight() == 0 ? quietTurns + 1 : 0;
+    }
+}
+
+bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function<bool()>& done,
+              qint64 maxSimulatedMs)
+{
+    qint64 spent = 0;
+    for (;;) {
+        waitForQuietLine(modem);
+        if (done())
+            return true;
+        const qint64 next = clock.msecsToNextTimer();
+        if (next < 0 || spent + next > maxSimulatedMs)
+            return false;
+        clock.advance(next);
+        spent += next;
+    }
+}
+
+QStringList readRows(const QString& databasePath, const QString& sql)
+{
+    QStringList rows;
+    const QString name = QStringLiteral("test-reader");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databasePath);
+        db.open();
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            rows << QStringLiteral("query failed: ") + query.lastError().text();
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields << query.value(i).toString();
+            rows << fields.join(QLatin1Char('|'));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+} // namespace TestSupport

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class FakeClock;
+class ModemSimulator;
+
+namespace TestSupport {
+
+// Lets the event loop carry bytes across the pseudo-terminal until neither side has any left to read.
+void waitForQuietLine(const ModemSimulator& modem);
+
+// Runs the event loop and simulated time together: whenever the line is quiet and `done` is still false,
+// time jumps to the next timer. Gives up after maxSimulatedMs of simulated time.
+bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function<bool()>& done,
+              qint64 maxSimulatedMs = 60000);
+
+// Rows of a table read through a connection of its own, each row's fields joined by '|'.
+QStringList readRows(const QString& databasePath, const QString& sql);
+
+} // namespace TestSupport
