@@ -1,0 +1,320 @@
+#include "CallStore.h"
+#include "FakeClock.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using TestSupport::readRows;
+
+class tst_CallStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstRunCreatesTablesAndIndexes();
+    void reopeningKeepsCalls();
+    void namesResolveWithoutRegardToCase();
+    void unusableFilesAreLeftUntouched_data();
+    void unusableFilesAreLeftUntouched();
+    void unwritableFolderIsNamed();
+    void missingTableIsCreated();
+    void interruptedCreationIsStartedAgain();
+    void reasonWords_data();
+    void reasonWords();
+    void identifiersFollowTheLastRow();
+    void lookup_data();
+    void lookup();
+    void lockedDatabaseKeepsCallsUntilItAcceptsThem();
+    void fullDiskKeepsCallsUntilThereIsRoom();
+    void killAtAnyMomentLosesNoShownCall();
+};
+
+void tst_CallStore::firstRunCreatesTablesAndIndexes()
+{
+    TestDatabase db;
+    QCOMPARE(readRows(db.path(), "SELECT type, name, tbl_name FROM sqlite_master ORDER BY type, name"),
+             QStringList({"index|DateTime|PhoneCalls", "index|id|UsersList", "table|PhoneCalls|PhoneCalls",
+                          "table|UsersList|UsersList"}));
+    QCOMPARE(readRows(db.path(), "SELECT name, type FROM pragma_table_info('PhoneCalls')"),
+             QStringList({"id|INTEGER", "datetime|TEXT", "number|VARCHAR(20)", "name|VARCHAR(30)"}));
+    QCOMPARE(readRows(db.path(), "SELECT name, type FROM pragma_table_info('UsersList')"),
+             QStringList({"id|INTEGER", "Name|VARCHAR(30)", "number|VARCHAR(20)", "sound|BOOLEAN"}));
+    QCOMPARE(readRows(db.path(), "PRAGMA journal_mode"), QStringList{"wal"});
+    QCOMPARE(db.calls(), QStringList());
+    QVERIFY(!QFile::exists(QFileInfo(db.path()).absolutePath() + "/.callerid.mdb.creating"));
+}
+
+void tst_CallStore::reopeningKeepsCalls()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    FakeClock clock;
+    QString error;
+    {
+        CallStore store(clock);
+        QVERIFY(store.openCallDatabase(path, &error));
+        QString number = "5551234", name = "Ann";
+        store.logCall(number, name);
+        store.closeCallDatabase();
+    }
+    CallStore store(clock);
+    QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
+    QString number, name;
+    store.logCall(number, name);
+    QCOMPARE(readRows(path, "SELECT id, datetime, number, name FROM PhoneCalls"),
+             QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:00|No Number|Unknown Caller"}));
+}
+
+void tst_CallStore::namesResolveWithoutRegardToCase()
+{
+    TestDatabase db;
+    db.addPhoneListEntries({"Ann|111|1"});
+    QCOMPARE(readRows(db.path(), "SELECT NAME, Number, SOUND, ID FROM userslist"), QStringList{"Ann|111|1|1"});
+}
+
+void tst_CallStore::unusableFilesAreLeftUntouched_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("an Access file from another program")
+        << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4000, 'j') << "not a Nimbrel database";
+    QTest::newRow("a text file") << QByteArray("hello\n") << "not a Nimbrel database";
+    QTest::newRow("a damaged SQLite file")
+        << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff') << "Cannot open the call database";
+}
+
+void tst_CallStore::unusableFilesAreLeftUntouched()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+
+    FakeClock clock;
+    CallStore store(clock);
+    QString error;
+    QVERIFY(!store.openCallDatabase(path, &error));
+    QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+    QVERIFY2(error.contains("left as it is"), qPrintable(error));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
+}
+
+void tst_CallStore::unwritableFolderIsNamed()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("not-a-folder");
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    FakeClock clock;
+    CallStore store(clock);
+    QString error;
+    QVERIFY(!store.openCallDatabase(folder + "/callerid.mdb", &error));
+    QVERIFY2(error.contains(folder + " cannot be written"), qPrintable(error));
+}
+
+void tst_CallStore::missingTableIsCreated()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "setup");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec("CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)"));
+        QVERIFY(query.exec("INSERT INTO PhoneCalls VALUES (7, '2026-01-01 10:00:00', '111', 'Ann')"));
+    }
+    QSqlDatabase::removeDatabase("setup");
+    FakeClock clock;
+    CallStore store(clock);
+    QString error;
+    QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
+    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master"), QStringList{"4"});
+    QString number = "222", name;
+    store.logCall(number, name);
+    QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));
+}
+
+void tst_CallStore::interruptedCreationIsStartedAgain()
+{
+    QTemporaryDir dir;
+    QFile leftover(dir.filePath(".callerid.mdb.creating"));
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    leftover.write("half a database");
+    leftover.close();
+    FakeClock clock;
+    CallStore store(clock);
+    QString error;
+    QVERIFY2(store.openCallDatabase(dir.filePath("callerid.mdb"), &error), qPrintable(error));
+    QCOMPARE(readRows(dir.filePath("callerid.mdb"), "SELECT count(*) FROM sqlite_master"), QStringList{"4"});
+    QVERIFY(!leftover.exists());
+}
+
+void tst_CallStore::reasonWords_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("empty number") << "" << "Ann" << "No Number|Ann";
+    QTest::newRow("both empty") << "" << "" << "No Number|Unknown Caller";
+    QTest::newRow("P number blocks both") << "P" << "" << "Blocked|Blocked";
+    QTest::newRow("O number makes both unavailable, over a P name") << "O" << "P" << "Unavailable|Unavailable";
+    QTest::newRow("P name") << "5551234" << "P" << "5551234|Blocked";
+    QTest::newRow("spaced P is a code") << " P" << "" << "Blocked|Blocked";
+    QTest::newRow("lower-case o is no code") << "o" << "p" << "o|p";
+    QTest::newRow("another single character stays") << "X" << "Y" << "X|Y";
+    QTest::newRow("over-long texts are cut")
+        << "123456789012345678901234" << QString(35, 'n') << "12345678901234567890|" + QString(30, 'n');
+    QTest::newRow("NUL bytes are kept") << QString::fromLatin1("12\0003", 4) << "A" << QString::fromLatin1("12\0003|A", 6);
+}
+
+void tst_CallStore::reasonWords()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    TestDatabase db;
+    const LoggedCall call = db.store.logCall(number, name);
+    QCOMPARE(number + "|" + name, stored);
+    QCOMPARE(call.number + "|" + call.name, stored);
+    QCOMPARE(readRows(db.path(), "SELECT number, name FROM PhoneCalls"), QStringList{stored});
+}
+
+void tst_CallStore::identifiersFollowTheLastRow()
+{
+    TestDatabase db;
+    for (int i = 0; i < 3; ++i) {
+        QString number = QString::number(i), name;
+        db.store.logCall(number, name);
+    }
+    QSqlQuery(QSqlDatabase::database(db.store.connectionName())).exec("DELETE FROM PhoneCalls WHERE id >= 2");
+    QString number = "9", name;
+    db.store.logCall(number, name);
+    QCOMPARE(readRows(db.path(), "SELECT id, number FROM PhoneCalls ORDER BY rowid"), QStringList({"1|0", "2|9"}));
+}
+
+void tst_CallStore::lookup_data()
+{
+    QTest::addColumn<QStringList>("phoneList");
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("doorbell");
+    QTest::newRow("empty list") << QStringList() << "111" << QString() << false;
+    QTest::newRow("blanks around the received number") << QStringList{"Ann|111|1"} << "  111 " << "Ann" << true;
+    QTest::newRow("punctuation is not normalised") << QStringList{"Ann|555-1234|1"} << "5551234" << QString()
+                                                   << false;
+    QTest::newRow("the first of two entries wins")
+        << QStringList{"Ann|111|0", "Bob|111|1"} << "111" << "Ann" << false;
+    QTest::newRow("comparison is exact") << QStringList{"Ann|abc|1"} << "ABC" << QString() << false;
+}
+
+void tst_CallStore::lookup()
+{
+    QFETCH(QStringList, phoneList);
+    QFETCH(QString, received);
+    QFETCH(QString, name);
+    QFETCH(bool, doorbell);
+    TestDatabase db;
+    db.addPhoneListEntries(phoneList);
+    const std::optional<CallerMatch> match = db.store.lookupCaller(received);
+    QCOMPARE(match.has_value(), !name.isEmpty());
+    if (match) {
+        QCOMPARE(match->name, name);
+        QCOMPARE(match->playDoorbell, doorbell);
+    }
+}
+
+void tst_CallStore::lockedDatabaseKeepsCallsUntilItAcceptsThem()
+{
+    TestDatabase db;
+    QSignalSpy failed(&db.store, &CallStore::storeFailed);
+    QSignalSpy recovered(&db.store, &CallStore::storeRecovered);
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+        other.setDatabaseName(db.path());
+        QVERIFY(other.open());
+        QSqlQuery(other).exec("BEGIN IMMEDIATE");
+
+        QString first = "111", firstName, second = "222", secondName = "Bob";
+        const LoggedCall shown = db.store.logCall(first, firstName);
+        db.store.logCall(second, secondName);
+        QCOMPARE(shown.name, QStringLiteral("Unknown Caller"));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY2(failed.first().first().toString().contains(db.path()), qPrintable(failed.first().first().toString()));
+        QVERIFY(failed.first().first().toString().contains("locked"));
+        QCOMPARE(db.store.unsavedCount(), 2);
+        db.clock.advance(3000);
+        QCOMPARE(db.store.unsavedCount(), 2);
+        QCOMPARE(failed.count(), 1);
+        QSqlQuery(other).exec("ROLLBACK");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other-program");
+    db.clock.advance(3000);
+    QCOMPARE(db.store.unsavedCount(), 0);
+    QCOMPARE(recovered.count(), 1);
+    QCOMPARE(db.calls(), QStringList({"1|111|Unknown Caller", "2|222|Bob"}));
+}
+
+void tst_CallStore::fullDiskKeepsCallsUntilThereIsRoom()
+{
+    TestDatabase db;
+    QSqlQuery pragma(QSqlDatabase::database(db.store.connectionName()));
+    QVERIFY(pragma.exec("PRAGMA page_count") && pragma.next());
+    const int pages = pragma.value(0).toInt();
+    QVERIFY(pragma.exec(QString("PRAGMA max_page_count = %1").arg(pages)));
+    QSignalSpy failed(&db.store, &CallStore::storeFailed);
+
+    for (int i = 0; i < 200; ++i) {
+        QString number = QString::number(i), name = QString(30, 'x');
+        db.store.logCall(number, name);
+    }
+    QCOMPARE(failed.count(), 1);
+    QVERIFY2(failed.first().first().toString().contains("full"), qPrintable(failed.first().first().toString()));
+    QVERIFY(db.store.unsavedCount() > 0);
+
+    QVERIFY(pragma.exec("PRAGMA max_page_count = 100000"));
+    db.clock.advance(3000);
+    QCOMPARE(db.store.unsavedCount(), 0);
+    QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id) FROM PhoneCalls"), QStringList{"200|1|200"});
+}
+
+void tst_CallStore::killAtAnyMomentLosesNoShownCall()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    for (int round = 0; round < 3; ++round) {
+        QProcess writer;
+        writer.start(QCoreApplication::applicationDirPath() + "/callstore_writer", {path});
+        QVERIFY(writer.waitForStarted());
+        QByteArray shown;
+        while (shown.count('\n') < 50 * (round + 1) && writer.waitForReadyRead(5000))
+            shown += writer.readAllStandardOutput();
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        writer.waitForFinished();
+        shown += writer.readAllStandardOutput();
+        const QList<QByteArray> ids = shown.trimmed().split('\n');
+        QVERIFY(ids.size() >= 50);
+        QCOMPARE(readRows(path, "PRAGMA integrity_check"), QStringList{"ok"});
+        const QStringList stored = readRows(path, "SELECT id FROM PhoneCalls ORDER BY rowid");
+        for (const QByteArray& id : ids)
+            QVERIFY2(stored.contains(QString::fromLatin1(id)), id.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_CallStore)
+#include "tst_callstore.moc"
