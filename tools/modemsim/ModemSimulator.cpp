@@ -44,13 +44,18 @@ bool ModemSimulator::start(QString* error)
     tcsetattr(m_slave, TCSANOW, &raw);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &ModemSimulator::readCommands);
+    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &ModemSimulator::flushOutgoing);
     return true;
 }
 
 void ModemSimulator::unplug()
 {
     delete m_notifier;
-    m_notifier = nullptr;
+    delete m_writeNotifier;
+    m_notifier = m_writeNotifier = nullptr;
+    m_outgoing.clear();
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)
@@ -60,14 +65,23 @@ void ModemSimulator::unplug()
 
 void ModemSimulator::write(const QByteArray& bytes)
 {
-    qsizetype done = 0;
-    while (m_master >= 0 && done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno != EINTR && errno != EAGAIN)
-            return;
-        if (n > 0)
-            done += n;
+    m_outgoing += bytes;
+    flushOutgoing();
+}
+
+void ModemSimulator::flushOutgoing()
+{
+    // The program reads on this same thread, so what does not fit into the terminal now waits for room.
+    while (m_master >= 0 && !m_outgoing.isEmpty()) {
+        const ssize_t n = ::write(m_master, m_outgoing.constData(), size_t(m_outgoing.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        m_outgoing.remove(0, n);
     }
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(m_master >= 0 && !m_outgoing.isEmpty());
 }
 
 void ModemSimulator::sendRaw(const QByteArray& bytes)
@@ -122,5 +136,5 @@ int ModemSimulator::bytesInFlight() const
         ioctl(m_master, FIONREAD, &towardsModem);
     if (m_slave >= 0)
         ioctl(m_slave, FIONREAD, &towardsProgram);
-    return towardsModem + towardsProgram;
+    return towardsModem + towardsProgram + int(m_outgoing.size());
 }

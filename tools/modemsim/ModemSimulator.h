@@ -42,12 +42,15 @@ private:
     void readCommands();
     void answer(const QString& command);
     void write(const QByteArray& bytes);
+    void flushOutgoing();
 
     ModemProfile m_profile;
     int m_master = -1;
     int m_slave = -1;
     QString m_devicePath;
     QSocketNotifier* m_notifier = nullptr;
+    QSocketNotifier* m_writeNotifier = nullptr;
+    QByteArray m_outgoing;
     QByteArray m_commandBuffer;
     QStringList m_commands;
 };

@@ -1,0 +1,168 @@
+#include "CallParser.h"
+#include "LineAssembler.h"
+#include "ModemSimulator.h"
+#include "MonitoringControl.h"
+#include "SerialLine.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// The line monitor's pieces wired as the main window wires them, on a simulated modem.
+struct Rig {
+    explicit Rig(const ModemProfile& profile)
+        : modem(profile)
+    {
+        QString error;
+        if (!modem.start(&error))
+            qFatal("%s", qPrintable(error));
+        QObject::connect(&line, &SerialLine::received, [this](const QByteArray& bytes) { lines.feed(bytes); });
+        control.setPort(1, modem.devicePath());
+        const QDateTime start = db.clock.now();
+        QObject::connect(&modem, &ModemSimulator::commandReceived, [this, start](const QString& command) {
+            commands << QStringLiteral("%1@%2").arg(command).arg(start.msecsTo(db.clock.now()));
+        });
+        QObject::connect(&control, &MonitoringControl::message,
+                         [this](const QString& text, MonitoringControl::MessageKind kind) {
+                             messages << (kind == MonitoringControl::MessageKind::Critical ? "critical: " : "")
+                                             + text;
+                         });
+    }
+    bool startAndSettle()
+    {
+        control.startStopMonitoring();
+        return TestSupport::runUntil(db.clock, modem, [this] { return !control.isStarting(); });
+    }
+
+    TestDatabase db;
+    ModemSimulator modem;
+    SerialLine line{db.clock};
+    CallParser parser{db.store, db.clock};
+    LineAssembler lines{[this](const QByteArray& l) { parser.parseLine(l); }};
+    MonitoringControl control{line, parser, db.clock};
+    QStringList commands;
+    QStringList messages;
+};
+
+} // namespace
+
+class tst_MonitoringControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initialisation_data();
+    void initialisation();
+    void pressWhileStartingIsIgnored();
+    void stopClosesThePort();
+    void missingDeviceIsACriticalMessage();
+    void unpluggedModemStopsMonitoring();
+};
+
+void tst_MonitoringControl::initialisation_data()
+{
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<QString>("initCallerID");
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("monitoring");
+    QTest::addColumn<bool>("portOpen");
+
+    QTest::newRow("first command accepted after the two-second pause")
+        << "accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"} << QStringList() << true << true;
+    QTest::newRow("third command accepted: the fourth and fifth are not sent")
+        << "accept=AT%CCID=1" << QString()
+        << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000", "AT%CCID=1@2000"} << QStringList() << true
+        << true;
+    QTest::newRow("all five refused")
+        << "accept-none" << QString()
+        << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000", "AT%CCID=1@2000", "AT#CC1@2000", "AT*ID1@2000"}
+        << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
+    QTest::newRow("stored command refused: the list is not tried")
+        << "accept=AT#CID=1" << "AT#CID=2" << QStringList{"ATZ@0", "AT#CID=2@2000"}
+        << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
+    QTest::newRow("stored command accepted") << "accept=AT+VCID=1" << "AT+VCID=1"
+                                             << QStringList{"ATZ@0", "AT+VCID=1@2000"} << QStringList() << true << true;
+    QTest::newRow("ERROR to ATZ is not responding")
+        << "reset-error" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false
+        << false;
+    QTest::newRow("silence is not responding after two seconds")
+        << "silent" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false << false;
+    QTest::newRow("echo on") << "echo,accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"}
+                             << QStringList() << true << true;
+    QTest::newRow("lines ending in CR alone") << "cr,accept=AT+VCID=1" << QString()
+                                              << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000"}
+                                              << QStringList() << true << true;
+}
+
+void tst_MonitoringControl::initialisation()
+{
+    QFETCH(QString, profile);
+    QFETCH(QString, initCallerID);
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, monitoring);
+    QFETCH(bool, portOpen);
+
+    Rig rig(ModemProfile::fromText(profile, nullptr));
+    rig.control.setInitCallerID(initCallerID);
+    QVERIFY(rig.startAndSettle());
+    QCOMPARE(rig.commands, commands);
+    QCOMPARE(rig.messages, messages);
+    QCOMPARE(rig.control.isMonitoring(), monitoring);
+    QCOMPARE(rig.line.isOpen(), portOpen);
+}
+
+void tst_MonitoringControl::pressWhileStartingIsIgnored()
+{
+    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    rig.control.startStopMonitoring();
+    TestSupport::waitForQuietLine(rig.modem);
+    QVERIFY(rig.control.isStarting());
+    rig.control.startStopMonitoring();
+    QVERIFY(TestSupport::runUntil(rig.db.clock, rig.modem, [&] { return !rig.control.isStarting(); }));
+    QCOMPARE(rig.commands, QStringList({"ATZ@0", "AT#CID=1@2000"}));
+    QVERIFY(rig.control.isMonitoring());
+}
+
+void tst_MonitoringControl::stopClosesThePort()
+{
+    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    QVERIFY(rig.startAndSettle());
+    QSignalSpy changed(&rig.control, &MonitoringControl::monitoringChanged);
+    rig.control.startStopMonitoring();
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(!rig.control.isMonitoring());
+    QVERIFY(!rig.line.isOpen());
+}
+
+void tst_MonitoringControl::missingDeviceIsACriticalMessage()
+{
+    Rig rig(ModemProfile{});
+    rig.control.setPort(3, "/dev/ttyACM9");
+    rig.control.startStopMonitoring();
+    QVERIFY(!rig.control.isStarting());
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY2(rig.messages.first().startsWith("critical: Cannot open comm port 3 (/dev/ttyACM9): No such device"),
+             qPrintable(rig.messages.first()));
+    QVERIFY(!rig.control.isMonitoring());
+}
+
+void tst_MonitoringControl::unpluggedModemStopsMonitoring()
+{
+    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    QVERIFY(rig.startAndSettle());
+    QSignalSpy status(&rig.control, &MonitoringControl::statusChanged);
+    rig.modem.sendLine("RING");
+    rig.modem.sendLine("NMBR=5551234");
+    TestSupport::waitForQuietLine(rig.modem);
+    rig.modem.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.control.isMonitoring(), 1000);
+    QVERIFY(status.last().first().toString().contains("is gone"));
+    QCOMPARE(rig.db.calls(), QStringList{"1|5551234|Unknown Caller"});
+}
+
+QTEST_GUILESS_MAIN(tst_MonitoringControl)
+#include "tst_monitoringcontrol.moc"

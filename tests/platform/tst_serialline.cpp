@@ -1,0 +1,116 @@
+#include "FakeClock.h"
+#include "ModemSimulator.h"
+#include "PortTable.h"
+#include "SerialLine.h"
+#include "TestSupport.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_SerialLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bytesBothWaysOnAPseudoTerminal();
+    void openFailuresSayWhatToDo_data();
+    void openFailuresSayWhatToDo();
+    void unpluggedModemIsReportedOnce();
+    void portTable_data();
+    void portTable();
+};
+
+void tst_SerialLine::bytesBothWaysOnAPseudoTerminal()
+{
+    ModemSimulator modem;
+    QString error;
+    QVERIFY2(modem.start(&error), qPrintable(error));
+    FakeClock clock;
+    SerialLine line(clock);
+    QVERIFY2(line.open(modem.devicePath(), &error), qPrintable(error));
+    line.setControlLines(true); // refused by a pseudo-terminal, harmlessly
+    QVERIFY(line.isOpen());
+    QByteArray received;
+    connect(&line, &SerialLine::received, this, [&](const QByteArray& bytes) { received += bytes; });
+    QVERIFY(line.send("\rATZ\r"));
+    QTRY_COMPARE(modem.commandsReceived(), QStringList{"ATZ"});
+    QTRY_COMPARE(received, QByteArray("\r\nOK\r\n"));
+    line.close();
+    QVERIFY(!line.isOpen());
+}
+
+void tst_SerialLine::openFailuresSayWhatToDo_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing device") << "/dev/ttyNIMBRELNONE" << "No such device";
+    QTest::newRow("not a serial device") << "/dev/null" << "Check the modem";
+}
+
+void tst_SerialLine::openFailuresSayWhatToDo()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    FakeClock clock;
+    SerialLine line(clock);
+    QString error;
+    QVERIFY(!line.open(device, &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    QVERIFY(!line.isOpen());
+}
+
+void tst_SerialLine::unpluggedModemIsReportedOnce()
+{
+    ModemSimulator modem;
+    QString error;
+    QVERIFY(modem.start(&error));
+    FakeClock clock;
+    SerialLine line(clock);
+    QVERIFY(line.open(modem.devicePath(), &error));
+    QSignalSpy lost(&line, &SerialLine::lost);
+    modem.unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 1000);
+    QVERIFY(lost.first().first().toString().contains(modem.devicePath()));
+    QVERIFY(!line.isOpen());
+    clock.advance(2000); // the presence watch must not report it again
+    QTest::qWait(100);
+    QCOMPARE(lost.count(), 1);
+    QVERIFY(!line.send("AT\r"));
+}
+
+void tst_SerialLine::portTable_data()
+{
+    QTest::addColumn<QStringList>("overrides");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<int>("firstPresent");
+    QTest::newRow("USB ACM modems come first") << QStringList() << QStringList{"/dev/ttyACM0", "/dev/ttyS0"} << 1
+                                               << "/dev/ttyACM0" << 1;
+    QTest::newRow("USB serial adapters next") << QStringList() << QStringList{"/dev/ttyUSB1", "/dev/ttyS0"} << 6
+                                              << "/dev/ttyUSB1" << 6;
+    QTest::newRow("built-in ports last") << QStringList() << QStringList{"/dev/ttyS1"} << 10 << "/dev/ttyS1" << 10;
+    QTest::newRow("an override names any device") << QStringList{"COM3=/dev/pts/7"} << QStringList{"/dev/pts/7"}
+                                                  << 3 << "/dev/pts/7" << 3;
+    QTest::newRow("no device at all") << QStringList() << QStringList() << 16 << "/dev/ttyS7" << 0;
+}
+
+void tst_SerialLine::portTable()
+{
+    QFETCH(QStringList, overrides);
+    QFETCH(QStringList, present);
+    QFETCH(int, port);
+    QFETCH(QString, device);
+    QFETCH(int, firstPresent);
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("Nimbrel.conf"), QSettings::IniFormat);
+    for (const QString& entry : overrides)
+        settings.setValue("Ports/" + entry.section('=', 0, 0), entry.section('=', 1));
+    const PortTable table(settings, [&](const QString& path) { return present.contains(path); });
+    QCOMPARE(table.devicePath(port), device);
+    QCOMPARE(table.firstPresentPort(), firstPresent);
+}
+
+QTEST_GUILESS_MAIN(tst_SerialLine)
+#include "tst_serialline.moc"
