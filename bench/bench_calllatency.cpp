@@ -4,6 +4,8 @@
 #include "BenchDatabase.h"
 #include "Clock.h"
 #include "ModemSimulator.h"
+#include "RecentCallsGrid.h"
+#include "SoundPlayer.h"
 #include "frmLineInfo.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -55,7 +58,8 @@ int main(int argc, char* argv[])
     settings.setValue(QStringLiteral("Properties/InitCallerID"), QStringLiteral("AT+VCID=1"));
     settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
     SystemClock clock;
-    frmLineInfo window(clock, AppPaths(dir.path(), dir.path()), settings);
+    CanberraSoundPlayer sound;
+    frmLineInfo window(MonitorDevices{clock, sound, {}}, AppPaths(dir.path(), dir.path()), settings);
     if (!window.Form_Load(&error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -72,10 +76,10 @@ int main(int argc, char* argv[])
         const bool inList = i % 2 == 0;
         const QByteArray number = inList ? QByteArray::number(5550000000LL + 1 + i * 19 % 10000)
                                          : "0207946" + QByteArray::number(i);
-        const int rows = window.FlexGrid->rowCount();
+        const int rows = window.FlexGrid->Rows();
         timer.start();
         modem.sendLine("NMBR = " + number);
-        runEventsUntil([&] { return window.FlexGrid->rowCount() > rows; });
+        runEventsUntil([&] { return window.FlexGrid->Rows() > rows; });
         (inList ? known : unknown).push_back(timer.nsecsElapsed() / 1e6);
     }
     std::vector<double> all = known;

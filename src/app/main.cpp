@@ -1,30 +1,62 @@
 #include "AppPaths.h"
 #include "Clock.h"
+#include "SingleInstance.h"
+#include "SoundPlayer.h"
+#include "SpeechEngine.h"
+#include "TerminationSignals.h"
 #include "frmLineInfo.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Nimbrel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.claim()) {
+        QObject::connect(&instance, &SingleInstance::done, &app, [](bool delivered) {
+            if (!delivered)
+                std::fprintf(stderr, "Nimbrel is already running, but did not answer.\n");
+            QApplication::exit(delivered ? 0 : 1);
+        });
+        // Queued: the answer can come at once, and exit() only ends a loop that already runs.
+        QTimer::singleShot(0, &instance, &SingleInstance::activateRunning);
+        return app.exec();
+    }
 
     QSettings settings(AppPaths::settingsFile(), QSettings::IniFormat);
     SystemClock clock;
-    frmLineInfo window(clock, AppPaths::forRunningProgram(), settings);
+    CanberraSoundPlayer sound;
+    const MonitorDevices devices{clock, sound, [&clock](const QString& engineName) {
+                                     return std::make_unique<QtSpeechEngine>(engineName, clock);
+                                 }};
+    frmLineInfo window(devices, AppPaths::forRunningProgram(), settings);
     QString error;
     if (!window.Form_Load(&error)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Nimbrel"), error, QMessageBox::Ok);
-        QObject::connect(&box, &QMessageBox::finished, &app, &QApplication::quit);
+        QObject::connect(&box, &QMessageBox::finished, &app, [] { QApplication::exit(1); });
         box.show();
-        app.exec();
-        return 1;
+        return app.exec();
     }
+    QObject::connect(&window, &frmLineInfo::exitRequested, &app, &QApplication::quit);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, &QApplication::quit);
+
     window.show();
-    const int status = app.exec();
+    app.exec();
     window.Form_Unload();
-    return status;
+    return 0;
 }

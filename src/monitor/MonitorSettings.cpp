@@ -37,6 +37,9 @@ MonitorSettings MonitorSettings::load(const QSettings& settings, const PortTable
     result.useNameList = toBoolean(settings.value(QStringLiteral("Properties/UseNameList")), false);
     result.initCallerID = settings.value(QStringLiteral("Properties/InitCallerID")).toString();
     result.startMonitoring = toBoolean(settings.value(QStringLiteral("Properties/StartMonitoring")), false);
+    const QString engine = settings.value(QStringLiteral("Properties/SpeechEngine")).toString().trimmed();
+    if (!engine.isEmpty())
+        result.speechEngine = engine;
     return result;
 }
 

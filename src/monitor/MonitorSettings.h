@@ -12,6 +12,7 @@ struct MonitorSettings {
     bool useNameList = false;
     QString initCallerID;
     bool startMonitoring = false;
+    QString speechEngine = QStringLiteral("flite");
 
     static MonitorSettings load(const QSettings& settings, const PortTable& ports);
     // What the window's unload stores in its normal state.

@@ -1,73 +1,181 @@
 #include "frmLineInfo.h"
 
 #include "ButtonLabel.h"
+#include "ButtonLook.h"
 #include "Clock.h"
-#include "DateTimeText.h"
 #include "MessageBox.h"
+#include "RecentCallsGrid.h"
+#include "SpeechEngine.h"
 
-#include <QHeaderView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSettings>
-#include <QTableWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
-constexpr int kRingTimerMs = 350;
+constexpr int kWidthTwips = 5900;
+constexpr int kHeightTwips = 3600;
+constexpr int kButtonWidth = 119;
+constexpr int kButtonHeight = 22;
 
 MessageBox::Icon iconFor(MonitoringControl::MessageKind kind)
 {
     return kind == MonitoringControl::MessageKind::Critical ? MessageBox::Icon::Critical : MessageBox::Icon::None;
 }
 
+ButtonLabel* makeLabel(QWidget* parent, const QString& name)
+{
+    auto* label = new ButtonLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
 } // namespace
 
-frmLineInfo::frmLineInfo(Clock& clock, const AppPaths& paths, QSettings& settings, QWidget* parent)
+frmLineInfo::frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, QSettings& settings,
+                         QWidget* parent)
     : QWidget(parent)
-    , m_clock(clock)
+    , m_devices(devices)
     , m_paths(paths)
     , m_settings(settings)
     , m_ports(settings)
-    , m_store(clock)
-    , Comm1(clock)
-    , m_parser(m_store, clock)
-    , m_control(Comm1, m_parser, clock)
+    , m_skins(paths.appPath())
+    , m_store(devices.clock)
+    , Comm1(devices.clock)
+    , m_parser(m_store, devices.clock)
+    , m_control(Comm1, m_parser, devices.clock)
     , m_lines([this](const QByteArray& line) { m_parser.parseLine(line); })
-    , Timer1(clock.createTimer())
+    , m_sound(devices.sound, paths.appPath())
+    , Timer1(devices.clock.createTimer())
+    , Timer2(devices.clock.createTimer())
 {
+    setObjectName(QStringLiteral("frmLineInfo"));
     setWindowTitle(QStringLiteral("Nimbrel"));
-    lblcaption = new QLabel(QStringLiteral("Nimbrel"), this);
-    FlexGrid = new QTableWidget(0, 3, this);
-    FlexGrid->setHorizontalHeaderLabels(
-        {QStringLiteral("Date & Time"), QStringLiteral("Caller Number"), QStringLiteral("Caller Name")});
-    FlexGrid->verticalHeader()->hide();
-    FlexGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FlexGrid->horizontalHeader()->setStretchLastSection(true);
-    Number = new QLineEdit(this);
+    createControls();
+    wireLogic();
+}
+
+frmLineInfo::~frmLineInfo() = default;
+
+double frmLineInfo::twipsPerPixel() const
+{
+    return 1440.0 / logicalDpiX();
+}
+
+void frmLineInfo::createControls()
+{
+    // The caller boxes lie behind the grid: the user reads the current call in the grid and the pop-up.
     CallName = new QLineEdit(this);
-    Number->hide();
-    CallName->hide();
-    lblstart = new ButtonLabel(QStringLiteral("Start"), this);
-    lblstart->setToolTip(QStringLiteral("Start/Stop Monitoring"));
-    lblstart->setAlignment(Qt::AlignCenter);
-    lblstart->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    CallName->setObjectName(QStringLiteral("CallName"));
+    Number = new QLineEdit(this);
+    Number->setObjectName(QStringLiteral("Number"));
+    FlexGrid = new RecentCallsGrid(this);
+    FlexGrid->setObjectName(QStringLiteral("FlexGrid"));
+    lblcaption = new QLabel(QStringLiteral("Nimbrel"), this);
+    lblcaption->setObjectName(QStringLiteral("lblcaption"));
+    QFont captionFont = lblcaption->font();
+    captionFont.setBold(true);
+    lblcaption->setFont(captionFont);
+
+    addCommand(imgstart, lblstart, QStringLiteral("Start"), QStringLiteral("Start/Stop Monitoring"), 8, 172);
+    addCommand(imgComm, lblComm, QStringLiteral("Setup..."), QStringLiteral("Program Setup"), 134, 172);
+    addCommand(ImgReport, lblReport, QStringLiteral("Calls Database..."),
+               QStringLiteral("Incoming Calls Database Management"), 260, 172);
+    addCommand(imgList, lbllist, QStringLiteral("Phone List..."), QStringLiteral("Edit phone list"), 8, 196);
+    addCommand(imgabout, lblAbout, QStringLiteral("About..."), QStringLiteral("About Nimbrel"), 134, 196);
+    addCommand(imgExit, lblExit, QStringLiteral("Exit"), QStringLiteral("End Program"), 260, 196);
+    imgstart->setObjectName(QStringLiteral("imgstart"));
+    lblstart->setObjectName(QStringLiteral("lblstart"));
+    imgComm->setObjectName(QStringLiteral("imgComm"));
+    lblComm->setObjectName(QStringLiteral("lblComm"));
+    ImgReport->setObjectName(QStringLiteral("ImgReport"));
+    lblReport->setObjectName(QStringLiteral("lblReport"));
+    imgList->setObjectName(QStringLiteral("imgList"));
+    lbllist->setObjectName(QStringLiteral("lbllist"));
+    imgabout->setObjectName(QStringLiteral("imgabout"));
+    lblAbout->setObjectName(QStringLiteral("lblAbout"));
+    imgExit->setObjectName(QStringLiteral("imgExit"));
+    lblExit->setObjectName(QStringLiteral("lblExit"));
+
+    ImgMinimize = makeLabel(this, QStringLiteral("ImgMinimize"));
+    ImgMinimize->setToolTip(QStringLiteral("Minimize Window"));
+    ImgMinimize->setGeometry(350, 3, 16, 14);
+    imgClose = makeLabel(this, QStringLiteral("imgClose"));
+    imgClose->setToolTip(QStringLiteral("Close Window"));
+    imgClose->setGeometry(369, 3, 16, 14);
+
     lblStatus = new QLabel(this);
-    lblStatus->setWordWrap(true);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(8, 220, 377, 18);
+    QFont statusFont = lblStatus->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 0.85);
+    lblStatus->setFont(statusFont);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblcaption);
-    layout->addWidget(FlexGrid);
-    layout->addWidget(lblstart);
-    layout->addWidget(lblStatus);
-    resize(393, 240);
+    wireCommand(imgstart, lblstart, false, &frmLineInfo::startStop);
+    wireCommand(imgComm, lblComm, true, &frmLineInfo::openCommSetup);
+    wireCommand(ImgReport, lblReport, true, &frmLineInfo::openReport);
+    wireCommand(imgList, lbllist, true, &frmLineInfo::openPhoneList);
+    wireCommand(imgabout, lblAbout, false, &frmLineInfo::openAbout);
+    wireCommand(imgExit, lblExit, false, &frmLineInfo::exitProgram);
+    wireWindowImage(ImgMinimize, SkinStore::MinimizeUp, SkinStore::MinimizeDown, &frmLineInfo::minimizeWindow);
+    wireWindowImage(imgClose, SkinStore::CloseUp, SkinStore::CloseDown, &frmLineInfo::exitProgram);
+    connect(FlexGrid, &QTableWidget::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
+}
 
-    connect(&Comm1, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
-    connect(lblstart, &ButtonLabel::released, &m_control, &MonitoringControl::startStopMonitoring);
-    connect(&m_control, &MonitoringControl::monitoringChanged, this, [this](bool monitoring) {
-        lblstart->setText(monitoring ? QStringLiteral("Stop") : QStringLiteral("Start"));
+void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& caption,
+                             const QString& tooltip, int x, int y)
+{
+    image = new ButtonLabel(this);
+    image->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    image->setScaledContents(true);
+    image->setToolTip(tooltip);
+    label = new ButtonLabel(caption, this);
+    label->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    label->setAlignment(Qt::AlignCenter);
+    label->setToolTip(tooltip);
+}
+
+void frmLineInfo::wireCommand(ButtonLabel* image, ButtonLabel* label, bool refusedWhileMonitoring,
+                              void (frmLineInfo::*action)())
+{
+    const auto refused = [this, refusedWhileMonitoring] {
+        return refusedWhileMonitoring && lblstart->text() != QLatin1String("Start");
+    };
+    for (ButtonLabel* part : {image, label}) {
+        connect(part, &ButtonLabel::pressed, this, [=, this](Qt::MouseButton button) {
+            if (!refused())
+                ButtonLook::ButtonDown(button, image, label, m_skins);
+        });
+        connect(part, &ButtonLabel::released, this, [=, this] {
+            if (refused())
+                return;
+            ButtonLook::ButtonUp(image, label, m_skins);
+            (this->*action)();
+        });
+    }
+}
+
+void frmLineInfo::wireWindowImage(ButtonLabel* image, int upPicture, int downPicture,
+                                  void (frmLineInfo::*action)())
+{
+    connect(image, &ButtonLabel::pressed, this, [=, this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            ButtonLook::setPicture(image, m_skins, downPicture);
     });
+    connect(image, &ButtonLabel::released, this, [=, this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            ButtonLook::setPicture(image, m_skins, upPicture);
+    });
+    connect(image, &ButtonLabel::clicked, this, action);
+}
+
+void frmLineInfo::wireLogic()
+{
+    connect(&Comm1, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
+    connect(&m_control, &MonitoringControl::monitoringChanged, this, &frmLineInfo::showMonitoringState);
     connect(&m_control, &MonitoringControl::startingChanged, this, [this](bool starting) {
         if (starting)
             setCursor(Qt::WaitCursor);
@@ -85,67 +193,133 @@ frmLineInfo::frmLineInfo(Clock& clock, const AppPaths& paths, QSettings& setting
     });
     connect(&m_store, &CallStore::storeRecovered, this,
             [this] { lblStatus->setText(QStringLiteral("The call database accepts calls again; all saved.")); });
-    connect(&m_parser, &CallParser::callCompleted, this, &frmLineInfo::appendGridRow);
-    connect(&m_parser, &CallParser::callUpdated, this, &frmLineInfo::updateLastGridRow);
+    connect(&m_parser, &CallParser::callCompleted, this, [this](const LoggedCall& call) {
+        FlexGrid->appendCall(call);
+        fitGridColumns();
+        showCallerBoxes();
+    });
+    connect(&m_parser, &CallParser::callUpdated, this, [this](const LoggedCall& call) {
+        FlexGrid->updateLastCall(call);
+        fitGridColumns();
+        showCallerBoxes();
+    });
     connect(&m_parser, &CallParser::callClosed, this, &frmLineInfo::showCallerBoxes);
+    Timer2->setSingleShot(true);
     connect(Timer1.get(), &ClockTimer::timeout, &m_parser, &CallParser::ringTimerTick);
+    connect(Timer2.get(), &ClockTimer::timeout, this, &frmLineInfo::Timer2_Timer);
 }
-
-frmLineInfo::~frmLineInfo() = default;
 
 bool frmLineInfo::Form_Load(QString* error)
 {
+    m_skins.LoadSkin(this);
+    const double twips = twipsPerPixel();
+    resize(int(kWidthTwips / twips), int(kHeightTwips / twips));
+    FlexGrid->setGeometry(8, 18, 371, 150);
+    lblcaption->move(8, 2);
+    for (ButtonLabel* image : {imgstart, imgComm, ImgReport, imgList, imgabout, imgExit})
+        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
+    ButtonLook::setPicture(ImgMinimize, m_skins, SkinStore::MinimizeUp);
+    ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
+    for (ButtonLabel* label : {lblstart, lblComm, lblReport, lbllist, lblAbout, lblExit})
+        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
+    Number->setGeometry(200, 148, 160, Number->sizeHint().height());
+    CallName->setGeometry(26, 148, 160, CallName->sizeHint().height());
+
     m_options = MonitorSettings::load(m_settings, m_ports);
+    m_control.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));
     m_parser.setUseNameList(m_options.useNameList);
     m_control.setInitCallerID(m_options.initCallerID);
-    m_control.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));
+    showCallerBoxes();
+    restorePosition();
+
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
+    fitGridColumns();
     Timer1->start(kRingTimerMs);
+    // Some engines take seconds to start, so the engine is made once the window is up, never on a call.
+    QTimer::singleShot(0, this, [this] {
+        if (m_devices.makeSpeechEngine)
+            m_speechEngine = m_devices.makeSpeechEngine(m_options.speechEngine);
+        m_speech.setEngine(m_speechEngine.get());
+    });
+    armSpeech(QStringLiteral("Welcome to. Nimbrel"));
     if (m_options.startMonitoring)
         QTimer::singleShot(0, &m_control, &MonitoringControl::startStopMonitoring);
+    m_loaded = true;
     return true;
+}
+
+void frmLineInfo::restorePosition()
+{
+    bool hasTop = false, hasLeft = false;
+    const double top = m_settings.value(QStringLiteral("Window/Top")).toDouble(&hasTop);
+    const double left = m_settings.value(QStringLiteral("Window/Left")).toDouble(&hasLeft);
+    if (!hasTop || !hasLeft)
+        return;
+    const QPoint position(int(left / twipsPerPixel()), int(top / twipsPerPixel()));
+    // Only where the user can still see it: screens come and go between runs.
+    const QScreen* screen = QGuiApplication::screenAt(position + QPoint(20, 10));
+    if (screen && screen->availableGeometry().contains(position + QPoint(20, 10)))
+        move(position);
 }
 
 void frmLineInfo::Form_Unload()
 {
+    if (!m_loaded)
+        return;
+    m_loaded = false;
     m_control.closePort();
-    m_options.useNameList = m_parser.useNameList();
-    m_options.initCallerID = m_control.initCallerID();
-    if (!isMinimized() && !isMaximized())
+    if (!isMinimized() && !isMaximized()) {
+        m_settings.setValue(QStringLiteral("Window/Top"), QString::number(qRound(y() * twipsPerPixel())));
+        m_settings.setValue(QStringLiteral("Window/Left"), QString::number(qRound(x() * twipsPerPixel())));
+        m_options.useNameList = m_parser.useNameList();
+        m_options.initCallerID = m_control.initCallerID();
         m_options.saveOptions(m_settings);
+    }
     m_settings.sync();
     m_store.closeCallDatabase();
     Timer1->stop();
+    Timer2->stop();
+    if (m_speechEngine)
+        m_speechEngine->stop();
 }
 
-void frmLineInfo::setGridRow(int row, const LoggedCall& call)
+void frmLineInfo::showMonitoringState(bool monitoring)
 {
-    FlexGrid->setItem(row, 0, new QTableWidgetItem(dateTimeText(call.dateTime)));
-    FlexGrid->setItem(row, 1, new QTableWidgetItem(call.number));
-    FlexGrid->setItem(row, 2, new QTableWidgetItem(call.name));
-}
-
-void frmLineInfo::appendGridRow(const LoggedCall& call)
-{
-    if (FlexGrid->rowCount() >= kMaxGridCalls)
-        FlexGrid->removeRow(0);
-    const int row = FlexGrid->rowCount();
-    FlexGrid->insertRow(row);
-    setGridRow(row, call);
-    FlexGrid->scrollToBottom();
-    showCallerBoxes();
-}
-
-void frmLineInfo::updateLastGridRow(const LoggedCall& call)
-{
-    if (FlexGrid->rowCount() > 0)
-        setGridRow(FlexGrid->rowCount() - 1, call);
-    showCallerBoxes();
+    lblstart->setText(monitoring ? QStringLiteral("Stop") : QStringLiteral("Start"));
+    const QColor color = monitoring ? ButtonLook::refusedColor() : ButtonLook::kReleasedColor;
+    for (QLabel* label : {lblComm, lblReport, lbllist})
+        ButtonLook::setForeColor(label, color);
 }
 
 void frmLineInfo::showCallerBoxes()
 {
     Number->setText(m_parser.number());
     CallName->setText(m_parser.callName());
+}
+
+void frmLineInfo::fitGridColumns()
+{
+    FlexGrid->FitGridColumns(font(), twipsPerPixel());
+}
+
+void frmLineInfo::FlexGrid_DblClick(int row, int column)
+{
+    const int gridRow = row + 1;
+    if (column != 2 || FlexGrid->TextMatrix(gridRow, 2) != QLatin1String("Unknown Caller"))
+        return;
+    m_parser.setUnknownNumber(FlexGrid->TextMatrix(gridRow, 1));
+    emit phoneListRequested();
+}
+
+void frmLineInfo::armSpeech(const QString& text)
+{
+    AnnounceText = text;
+    if (!Timer2->isActive())
+        Timer2->start(kSpeechDelayMs);
+}
+
+void frmLineInfo::Timer2_Timer()
+{
+    m_speech.SpeakText(AnnounceText);
 }

@@ -4,10 +4,14 @@
 #include "CallParser.h"
 #include "CallStore.h"
 #include "LineAssembler.h"
+#include "MonitorDevices.h"
 #include "MonitorSettings.h"
 #include "MonitoringControl.h"
 #include "PortTable.h"
 #include "SerialLine.h"
+#include "SkinStore.h"
+#include "SoundService.h"
+#include "SpeechService.h"
 
 #include <QWidget>
 
@@ -18,51 +22,106 @@ class ClockTimer;
 class QLabel;
 class QLineEdit;
 class QSettings;
-class QTableWidget;
+class RecentCallsGrid;
+class SpeechEngine;
 
-// The main window: the recent-calls grid, the caller boxes and the Start/Stop command over the line
-// monitor's logic objects.
+// The main window: the recent-calls grid, the caller boxes and the commands, over the line monitor's
+// logic objects. It lives from start to exit.
 class frmLineInfo : public QWidget
 {
     Q_OBJECT
 public:
-    // The grid keeps the latest calls only, so a monitor left running for years stays small.
-    static constexpr int kMaxGridCalls = 32000;
+    static constexpr int kRingTimerMs = 350;
+    static constexpr int kSpeechDelayMs = 1500;
 
-    frmLineInfo(Clock& clock, const AppPaths& paths, QSettings& settings, QWidget* parent = nullptr);
+    frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, QSettings& settings,
+                QWidget* parent = nullptr);
     ~frmLineInfo() override;
 
-    // Opens the call database and applies the stored settings; false with *error when the database
+    // Applies the stored settings and opens the call database; false with *error when the database
     // cannot be used.
     bool Form_Load(QString* error);
+    // Closes the port, stores the options and position (in the normal window state) and closes the
+    // database. Runs once, however the program is ended.
     void Form_Unload();
 
-    QTableWidget* FlexGrid = nullptr;
+    // Says the text 1.5 seconds from now; a second arming before then replaces the text, not the time.
+    void armSpeech(const QString& text);
+    QString AnnounceText;
+
+    RecentCallsGrid* FlexGrid = nullptr;
     QLabel* lblcaption = nullptr;
-    ButtonLabel* lblstart = nullptr;
     QLabel* lblStatus = nullptr;
     QLineEdit* Number = nullptr;
     QLineEdit* CallName = nullptr;
+    ButtonLabel* imgstart = nullptr;
+    ButtonLabel* lblstart = nullptr;
+    ButtonLabel* imgComm = nullptr;
+    ButtonLabel* lblComm = nullptr;
+    ButtonLabel* ImgReport = nullptr;
+    ButtonLabel* lblReport = nullptr;
+    ButtonLabel* imgList = nullptr;
+    ButtonLabel* lbllist = nullptr;
+    ButtonLabel* imgabout = nullptr;
+    ButtonLabel* lblAbout = nullptr;
+    ButtonLabel* imgExit = nullptr;
+    ButtonLabel* lblExit = nullptr;
+    ButtonLabel* ImgMinimize = nullptr;
+    ButtonLabel* imgClose = nullptr;
 
     CallStore& store() { return m_store; }
     CallParser& parser() { return m_parser; }
     MonitoringControl& monitoring() { return m_control; }
+    SpeechService& speech() { return m_speech; }
+    SoundService& sound() { return m_sound; }
+    const SkinStore& skins() const { return m_skins; }
+    double twipsPerPixel() const;
+
+signals:
+    // The commands that open the other windows, and the end of the program.
+    void commSetupRequested();
+    void reportRequested();
+    void phoneListRequested();
+    void aboutRequested();
+    void exitRequested();
 
 private:
-    void appendGridRow(const LoggedCall& call);
-    void updateLastGridRow(const LoggedCall& call);
+    void createControls();
+    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& caption, const QString& tooltip,
+                    int x, int y);
+    void wireCommand(ButtonLabel* image, ButtonLabel* label, bool refusedWhileMonitoring,
+                     void (frmLineInfo::*action)());
+    void wireWindowImage(ButtonLabel* image, int upPicture, int downPicture, void (frmLineInfo::*action)());
+    void wireLogic();
+    void restorePosition();
+    void showMonitoringState(bool monitoring);
     void showCallerBoxes();
-    void setGridRow(int row, const LoggedCall& call);
+    void fitGridColumns();
+    void FlexGrid_DblClick(int row, int column);
+    void Timer2_Timer();
+    void startStop() { m_control.startStopMonitoring(); }
+    void openCommSetup() { emit commSetupRequested(); }
+    void openReport() { emit reportRequested(); }
+    void openPhoneList() { emit phoneListRequested(); }
+    void openAbout() { emit aboutRequested(); }
+    void exitProgram() { emit exitRequested(); }
+    void minimizeWindow() { showMinimized(); }
 
-    Clock& m_clock;
+    MonitorDevices m_devices;
     AppPaths m_paths;
     QSettings& m_settings;
     PortTable m_ports;
     MonitorSettings m_options;
+    SkinStore m_skins;
     CallStore m_store;
     SerialLine Comm1;
     CallParser m_parser;
     MonitoringControl m_control;
     LineAssembler m_lines;
+    std::unique_ptr<SpeechEngine> m_speechEngine;
+    SpeechService m_speech;
+    SoundService m_sound;
     std::unique_ptr<ClockTimer> Timer1;
+    std::unique_ptr<ClockTimer> Timer2;
+    bool m_loaded = false;
 };

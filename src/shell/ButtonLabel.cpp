@@ -10,4 +10,6 @@ void ButtonLabel::mousePressEvent(QMouseEvent* event)
 void ButtonLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     emit released(event->button());
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
 }

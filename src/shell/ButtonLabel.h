@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-// A label that reports presses and releases of any mouse button, as the program's image-and-label
-// buttons need.
+// A label or image that reports presses and releases of any mouse button, as the program's
+// image-and-label buttons need.
 class ButtonLabel : public QLabel
 {
     Q_OBJECT
@@ -13,6 +13,8 @@ public:
 signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
+    // A left press and release over the label.
+    void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,9 +1,6 @@
 #include "ButtonLabel.h"
-#include "FakeClock.h"
-#include "MessageBox.h"
-#include "ModemSimulator.h"
+#include "TestProgram.h"
 #include "TestSupport.h"
-#include "frmLineInfo.h"
 
 #include <QLabel>
 #include <QSettings>
@@ -13,68 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-// Nimbrel's main window in a program folder of its own, with its settings pointing port 1 at a
-// simulated modem.
-struct Program {
-    explicit Program(const QString& profile = "accept=AT#CID=1")
-        : modem(ModemProfile::fromText(profile, nullptr))
-        , settings(dir.filePath("Nimbrel.conf"), QSettings::IniFormat)
-    {
-        QString error;
-        if (!modem.start(&error))
-            qFatal("%s", qPrintable(error));
-        settings.setValue("Properties/CommPort", "1");
-        settings.setValue("Ports/COM1", modem.devicePath());
-        MessageBox::setSink([this](const QString& text, MessageBox::Icon) { messages << text; });
-    }
-    ~Program() { MessageBox::setSink({}); }
-
-    void load()
-    {
-        window = std::make_unique<frmLineInfo>(clock, AppPaths(dir.path(), dir.path()), settings);
-        QString error;
-        QVERIFY2(window->Form_Load(&error), qPrintable(error));
-    }
-    void startMonitoring()
-    {
-        window->monitoring().startStopMonitoring();
-        QVERIFY(TestSupport::runUntil(clock, modem, [this] { return window->monitoring().isMonitoring(); }));
-        QCOMPARE(window->lblstart->text(), QStringLiteral("Stop"));
-    }
-    void play(const QByteArray& lines)
-    {
-        for (const QByteArray& line : lines.split('\n')) {
-            if (line == "wait")
-                clock.advance(9000);
-            else
-                modem.sendLine(line);
-        }
-        TestSupport::waitForQuietLine(modem);
-    }
-    QString databasePath() const { return dir.filePath("callerid.mdb"); }
-    QStringList calls() const
-    {
-        return TestSupport::readRows(databasePath(), "SELECT id, number, name FROM PhoneCalls ORDER BY rowid");
-    }
-    QStringList gridRows() const
-    {
-        QStringList rows;
-        for (int row = 0; row < window->FlexGrid->rowCount(); ++row)
-            rows << window->FlexGrid->item(row, 1)->text() + "|" + window->FlexGrid->item(row, 2)->text();
-        return rows;
-    }
-
-    QTemporaryDir dir;
-    FakeClock clock;
-    ModemSimulator modem;
-    QSettings settings;
-    std::unique_ptr<frmLineInfo> window;
-    QStringList messages;
-};
-
-} // namespace
+using Program = TestProgram;
 
 class tst_EndToEnd : public QObject
 {
@@ -130,8 +66,7 @@ void tst_EndToEnd::firstRunCreatesTheDatabaseAndTheNextReopensIt()
     program.load();
     program.startMonitoring();
     program.play("RING\nNMBR=111");
-    program.window->Form_Unload();
-    program.window.reset();
+    program.unload();
     QCOMPARE(program.settings.value("Properties/UseNameList").toString(), QStringLiteral("False"));
 
     program.load();

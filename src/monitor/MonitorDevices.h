@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class QString;
+class SoundPlayer;
+class SpeechEngine;
+
+// The outside things the main window talks to besides the modem, given to it so that tests can put
+// fakes in their place.
+struct MonitorDevices {
+    Clock& clock;
+    SoundPlayer& sound;
+    std::function<std::unique_ptr<SpeechEngine>(const QString& engineName)> makeSpeechEngine;
+};

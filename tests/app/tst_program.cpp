@@ -1,0 +1,116 @@
+// The real nimbrel executable, run as a user runs it: in a program folder of its own, with its settings
+// pointing at a simulated modem.
+#include "ModemSimulator.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class tst_Program : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void terminationSignalsShutDownCleanly_data();
+    void terminationSignalsShutDownCleanly();
+    void secondStartBringsTheFirstForward();
+
+private:
+    void startNimbrel(QProcess& process);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ModemSimulator> m_modem;
+};
+
+void tst_Program::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_modem = std::make_unique<ModemSimulator>(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    QString error;
+    QVERIFY2(m_modem->start(&error), qPrintable(error));
+    QDir(m_dir->path()).mkpath("program");
+    QDir(m_dir->path()).mkpath("config/Nimbrel");
+    QDir(m_dir->path()).mkpath("run");
+    QFile::setPermissions(m_dir->filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(NIMBREL_EXECUTABLE, m_dir->filePath("program/nimbrel")));
+    QSettings settings(m_dir->filePath("config/Nimbrel/Nimbrel.conf"), QSettings::IniFormat);
+    settings.setValue("Properties/CommPort", "1");
+    settings.setValue("Properties/StartMonitoring", "True");
+    settings.setValue("Ports/COM1", m_modem->devicePath());
+}
+
+void tst_Program::cleanup()
+{
+    m_modem.reset();
+    m_dir.reset();
+}
+
+void tst_Program::startNimbrel(QProcess& process)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
+    environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("run"));
+    environment.insert("XDG_DATA_HOME", m_dir->filePath("data"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(m_dir->filePath("program/nimbrel"), {});
+    QVERIFY(process.waitForStarted());
+}
+
+void tst_Program::terminationSignalsShutDownCleanly_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM, as at logout") << int(SIGTERM);
+    QTest::newRow("SIGINT, as from Ctrl-C") << int(SIGINT);
+}
+
+void tst_Program::terminationSignalsShutDownCleanly()
+{
+    QFETCH(int, signal);
+    QProcess nimbrel;
+    startNimbrel(nimbrel);
+    QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("AT#CID=1"), 15000);
+    QTest::qWait(200);
+    m_modem->sendLine("RING");
+    m_modem->sendLine("NMBR=5551234");
+    const QString database = m_dir->filePath("program/callerid.mdb");
+    QTRY_COMPARE_WITH_TIMEOUT(TestSupport::readRows(database, "SELECT number, name FROM PhoneCalls"),
+                              QStringList{"5551234|Unknown Caller"}, 5000);
+
+    ::kill(pid_t(nimbrel.processId()), signal);
+    QVERIFY(nimbrel.waitForFinished(10000));
+    QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(nimbrel.exitCode(), 0);
+    QSettings settings(m_dir->filePath("config/Nimbrel/Nimbrel.conf"), QSettings::IniFormat);
+    QCOMPARE(settings.value("Properties/UseNameList").toString(), QStringLiteral("False"));
+    QVERIFY(settings.contains("Window/Top"));
+    QVERIFY2(!QFile::exists(database + "-wal"), "the database was not closed");
+    QCOMPARE(TestSupport::readRows(database, "SELECT number FROM PhoneCalls"), QStringList{"5551234"});
+}
+
+void tst_Program::secondStartBringsTheFirstForward()
+{
+    QProcess first;
+    startNimbrel(first);
+    QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("ATZ"), 15000);
+    QProcess second;
+    startNimbrel(second);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(m_modem->commandsReceived().count("ATZ"), 1);
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+    QCOMPARE(first.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_Program)
+#include "tst_program.moc"

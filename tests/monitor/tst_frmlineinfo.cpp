@@ -1,0 +1,394 @@
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "RecentCallsGrid.h"
+#include "TestProgram.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+void press(QWidget* widget, Qt::MouseButton button)
+{
+    QTest::mousePress(widget, button, Qt::NoModifier, QPoint(5, 5));
+}
+
+void release(QWidget* widget, Qt::MouseButton button)
+{
+    QTest::mouseRelease(widget, button, Qt::NoModifier, QPoint(5, 5));
+}
+
+LoggedCall call(const QString& number, const QString& name)
+{
+    return LoggedCall{QDateTime(QDate(2026, 12, 7), QTime(9, 30)), number, name};
+}
+
+} // namespace
+
+class tst_frmLineInfo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startUp_data();
+    void startUp();
+    void welcomeIsSpokenOnceAfterTheLoad();
+    void secondArmingSpeaksOnlyTheLastText();
+    void unloadSavesOnlyInTheNormalState_data();
+    void unloadSavesOnlyInTheNormalState();
+    void positionIsRestoredWhenVisible_data();
+    void positionIsRestoredWhenVisible();
+    void commandsWhileMonitoring_data();
+    void commandsWhileMonitoring();
+    void buttonLooksFollowTheLeftButtonOnly();
+    void rightButtonReleaseOverExitEndsTheProgram();
+    void windowImages();
+    void fitGridColumns_data();
+    void fitGridColumns();
+    void gridKeepsTheLatestCalls();
+    void doubleClickOnUnknownCaller_data();
+    void doubleClickOnUnknownCaller();
+    void playWave_data();
+    void playWave();
+    void callClosesEightSecondsAfterTheLastRing();
+};
+
+void tst_frmLineInfo::startUp_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<bool>("useNameList");
+    QTest::addColumn<QString>("initCallerID");
+    QTest::newRow("no settings") << QStringList{"Properties/CommPort="} << 1 << false << QString();
+    QTest::newRow("stored settings")
+        << QStringList{"Properties/CommPort=7", "Properties/UseNameList=True", "Properties/InitCallerID=AT#CID=2"}
+        << 7 << true << "AT#CID=2";
+    QTest::newRow("hand-broken settings fall back to the defaults")
+        << QStringList{"Properties/CommPort=seven", "Properties/UseNameList=maybe"} << 1 << false << QString();
+    QTest::newRow("a port out of range falls back") << QStringList{"Properties/CommPort=0"} << 1 << false
+                                                    << QString();
+    QTest::newRow("numbers read as Booleans") << QStringList{"Properties/UseNameList=-1"} << 1 << true << QString();
+}
+
+void tst_frmLineInfo::startUp()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(int, port);
+    QFETCH(bool, useNameList);
+    QFETCH(QString, initCallerID);
+    TestProgram program;
+    for (const QString& entry : stored)
+        program.settings.setValue(entry.section('=', 0, 0), entry.section('=', 1));
+    program.load();
+    frmLineInfo& window = *program.window;
+    QCOMPARE(window.monitoring().port(), port);
+    QCOMPARE(window.parser().useNameList(), useNameList);
+    QCOMPARE(window.monitoring().initCallerID(), initCallerID);
+    QCOMPARE(window.size(), QSize(393, 240));
+    QCOMPARE(window.FlexGrid->geometry(), QRect(8, 18, 371, 150));
+    QCOMPARE(window.FlexGrid->TextMatrix(0, 0), QStringLiteral("Date & Time"));
+    QCOMPARE(window.FlexGrid->TextMatrix(0, 1), QStringLiteral("Caller Number"));
+    QCOMPARE(window.FlexGrid->TextMatrix(0, 2), QStringLiteral("Caller Name"));
+    QCOMPARE(window.FlexGrid->Rows(), 2);
+    QCOMPARE(window.FlexGrid->NextGridRow(), 1);
+    QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
+    QCOMPARE(window.Number->text(), QString());
+    QCOMPARE(ButtonLook::foreColor(window.lblExit), ButtonLook::kReleasedColor);
+    QVERIFY(!window.monitoring().isStarting());
+}
+
+void tst_frmLineInfo::welcomeIsSpokenOnceAfterTheLoad()
+{
+    TestProgram program;
+    program.load();
+    program.clock.advance(1499);
+    QCOMPARE(program.spoken, QStringList());
+    program.clock.advance(1);
+    QCOMPARE(program.spoken, QStringList({"stop", "say:Welcome to. Nimbrel"}));
+    program.clock.advance(10000);
+    QCOMPARE(program.spoken.size(), 2);
+}
+
+void tst_frmLineInfo::secondArmingSpeaksOnlyTheLastText()
+{
+    TestProgram program;
+    program.load();
+    program.clock.advance(2000);
+    program.spoken.clear();
+    program.window->armSpeech("Ann is calling");
+    program.clock.advance(700);
+    program.window->armSpeech("Bob is calling");
+    program.clock.advance(800);
+    QCOMPARE(program.spoken, QStringList({"stop", "say:Bob is calling"}));
+    program.clock.advance(5000);
+    QCOMPARE(program.spoken.size(), 2);
+}
+
+void tst_frmLineInfo::unloadSavesOnlyInTheNormalState_data()
+{
+    QTest::addColumn<bool>("minimized");
+    QTest::newRow("normal window saves options and position") << false;
+    QTest::newRow("minimised window saves nothing") << true;
+}
+
+void tst_frmLineInfo::unloadSavesOnlyInTheNormalState()
+{
+    QFETCH(bool, minimized);
+    TestProgram program("accept=AT+VCID=1");
+    program.settings.setValue("Properties/InitCallerID", "AT+VCID=1");
+    program.settings.setValue("Properties/UseNameList", "1");
+    program.load();
+    program.window->move(150, 90);
+    if (minimized)
+        program.window->setWindowState(Qt::WindowMinimized);
+    program.startMonitoring();
+    program.unload();
+    program.settings.sync();
+    QCOMPARE(program.settings.contains("Window/Top"), !minimized);
+    if (!minimized) {
+        QCOMPARE(program.settings.value("Window/Top").toString(), QStringLiteral("1350"));
+        QCOMPARE(program.settings.value("Window/Left").toString(), QStringLiteral("2250"));
+        QCOMPARE(program.settings.value("Properties/UseNameList").toString(), QStringLiteral("True"));
+        QCOMPARE(program.settings.value("Properties/InitCallerID").toString(), QStringLiteral("AT+VCID=1"));
+    } else {
+        QCOMPARE(program.settings.value("Properties/UseNameList").toString(), QStringLiteral("1"));
+    }
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+}
+
+void tst_frmLineInfo::positionIsRestoredWhenVisible_data()
+{
+    QTest::addColumn<int>("leftTwips");
+    QTest::addColumn<int>("topTwips");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("on the screen") << 1500 << 3000 << QPoint(100, 200);
+    QTest::newRow("on a screen that is gone") << 90000 << 3000 << QPoint(0, 0);
+}
+
+void tst_frmLineInfo::positionIsRestoredWhenVisible()
+{
+    QFETCH(int, leftTwips);
+    QFETCH(int, topTwips);
+    QFETCH(QPoint, position);
+    TestProgram program;
+    program.settings.setValue("Window/Left", leftTwips);
+    program.settings.setValue("Window/Top", topTwips);
+    program.load();
+    QCOMPARE(program.window->pos(), position);
+}
+
+void tst_frmLineInfo::commandsWhileMonitoring_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("Setup is refused") << "imgComm" << "lblComm" << true;
+    QTest::newRow("Calls Database is refused") << "ImgReport" << "lblReport" << true;
+    QTest::newRow("Phone List is refused") << "imgList" << "lbllist" << true;
+    QTest::newRow("About works") << "imgabout" << "lblAbout" << false;
+}
+
+void tst_frmLineInfo::commandsWhileMonitoring()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, label);
+    QFETCH(bool, refused);
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    QSignalSpy setup(&window, &frmLineInfo::commSetupRequested);
+    QSignalSpy report(&window, &frmLineInfo::reportRequested);
+    QSignalSpy list(&window, &frmLineInfo::phoneListRequested);
+    QSignalSpy about(&window, &frmLineInfo::aboutRequested);
+    const auto opened = [&] { return setup.count() + report.count() + list.count() + about.count(); };
+    auto* img = window.findChild<ButtonLabel*>(image);
+    auto* lbl = window.findChild<ButtonLabel*>(label);
+
+    program.startMonitoring();
+    QCOMPARE(ButtonLook::foreColor(lbl) == ButtonLook::refusedColor(), refused);
+    press(img, Qt::LeftButton);
+    QCOMPARE(ButtonLook::foreColor(lbl) == ButtonLook::kPressedColor, !refused);
+    release(img, Qt::LeftButton);
+    QCOMPARE(opened(), refused ? 0 : 1);
+
+    window.monitoring().startStopMonitoring();
+    QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
+    QCOMPARE(ButtonLook::foreColor(lbl), ButtonLook::kReleasedColor);
+    press(lbl, Qt::LeftButton);
+    release(lbl, Qt::LeftButton);
+    QCOMPARE(opened(), refused ? 1 : 2);
+}
+
+void tst_frmLineInfo::buttonLooksFollowTheLeftButtonOnly()
+{
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    press(window.lblAbout, Qt::RightButton);
+    QCOMPARE(ButtonLook::foreColor(window.lblAbout), ButtonLook::kReleasedColor);
+    QCOMPARE(window.imgabout->frameShadow(), QFrame::Raised);
+    press(window.imgabout, Qt::LeftButton);
+    QCOMPARE(ButtonLook::foreColor(window.lblAbout), ButtonLook::kPressedColor);
+    QCOMPARE(window.imgabout->frameShadow(), QFrame::Sunken); // no skin here: a plain panel, still visible
+    release(window.imgabout, Qt::RightButton);
+    QCOMPARE(ButtonLook::foreColor(window.lblAbout), ButtonLook::kReleasedColor);
+    QCOMPARE(window.imgabout->frameShadow(), QFrame::Raised);
+}
+
+void tst_frmLineInfo::rightButtonReleaseOverExitEndsTheProgram()
+{
+    TestProgram program;
+    program.load();
+    QSignalSpy exit(program.window.get(), &frmLineInfo::exitRequested);
+    release(program.window->lblExit, Qt::RightButton);
+    QCOMPARE(exit.count(), 1);
+}
+
+void tst_frmLineInfo::windowImages()
+{
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    window.show();
+    QSignalSpy exit(&window, &frmLineInfo::exitRequested);
+    QTest::mouseClick(window.ImgMinimize, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QVERIFY(window.isMinimized());
+    QCOMPARE(exit.count(), 0);
+    QTest::mouseClick(window.imgClose, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(exit.count(), 0);
+    QTest::mouseClick(window.imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(exit.count(), 1);
+}
+
+void tst_frmLineInfo::fitGridColumns_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("widerThanTheGrid");
+    QTest::newRow("header only") << QString() << false;
+    QTest::newRow("a short call") << "Ann" << false;
+    QTest::newRow("a name wider than the grid") << QString(30, 'W') << true;
+}
+
+void tst_frmLineInfo::fitGridColumns()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, widerThanTheGrid);
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    if (!name.isEmpty())
+        window.FlexGrid->appendCall(call("5551234", name));
+    window.FlexGrid->FitGridColumns(window.font(), window.twipsPerPixel());
+    const QFontMetricsF metrics(window.font());
+    int sum = 0;
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < window.FlexGrid->Rows(); ++row) {
+            const int needed = int(metrics.horizontalAdvance(window.FlexGrid->TextMatrix(row, column)) * 15);
+            QVERIFY2(window.FlexGrid->ColWidth(column) >= needed, qPrintable(window.FlexGrid->TextMatrix(row, column)));
+        }
+        sum += window.FlexGrid->ColWidth(column);
+    }
+    const int gridTwips = (window.FlexGrid->viewport()->width() - 24) * 15;
+    if (widerThanTheGrid)
+        QVERIFY(sum > gridTwips);
+    else
+        QVERIFY2(gridTwips - sum >= 0 && gridTwips - sum < 3, qPrintable(QString::number(gridTwips - sum)));
+}
+
+void tst_frmLineInfo::gridKeepsTheLatestCalls()
+{
+    RecentCallsGrid grid;
+    for (int i = 1; i <= RecentCallsGrid::kMaxCalls + 5; ++i)
+        grid.appendCall(call(QString::number(i), "Ann"));
+    QCOMPARE(grid.Rows(), RecentCallsGrid::kMaxCalls + 2);
+    QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("6"));
+    QCOMPARE(grid.TextMatrix(grid.Rows() - 2, 1), QString::number(RecentCallsGrid::kMaxCalls + 5));
+    QCOMPARE(grid.TextMatrix(grid.Rows() - 1, 1), QString());
+}
+
+void tst_frmLineInfo::doubleClickOnUnknownCaller_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("the name cell of an unknown caller") << "Unknown Caller" << 2 << true;
+    QTest::newRow("the number cell of the same row") << "Unknown Caller" << 1 << false;
+    QTest::newRow("a blocked caller") << "Blocked" << 2 << false;
+}
+
+void tst_frmLineInfo::doubleClickOnUnknownCaller()
+{
+    QFETCH(QString, name);
+    QFETCH(int, column);
+    QFETCH(bool, opens);
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    window.show();
+    window.FlexGrid->appendCall(call(" 5551234", name));
+    QSignalSpy list(&window, &frmLineInfo::phoneListRequested);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect cell = window.FlexGrid->visualItemRect(window.FlexGrid->item(0, column));
+    QTest::mousePress(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QTest::mouseRelease(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QTest::mouseDClick(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QCOMPARE(list.count(), opens ? 1 : 0);
+    QCOMPARE(window.parser().unknownNumber(), opens ? QStringLiteral(" 5551234") : QString());
+}
+
+void tst_frmLineInfo::playWave_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("eventsWork");
+    QTest::addColumn<QStringList>("played");
+    QTest::newRow("the doorbell file") << QByteArray("RIFF....WAVE") << true << QStringList{"file:/doorbell.wav"};
+    QTest::newRow("no file: the desktop's call sound") << QByteArray() << true
+                                                        << QStringList{"event:phone-incoming-call"};
+    QTest::newRow("no file, no call sound: the bell") << QByteArray() << false
+                                                      << QStringList{"event:phone-incoming-call", "event:bell"};
+    QTest::newRow("not a wave file") << QByteArray("garbage") << true << QStringList{"event:phone-incoming-call"};
+}
+
+void tst_frmLineInfo::playWave()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, eventsWork);
+    QFETCH(QStringList, played);
+    TestProgram program;
+    if (!file.isEmpty()) {
+        QFile wave(program.dir.filePath("doorbell.wav"));
+        QVERIFY(wave.open(QIODevice::WriteOnly));
+        wave.write(file);
+    }
+    program.sound.eventsWork = eventsWork;
+    program.load();
+    QString name = "\\doorbell.wav";
+    program.window->sound().PlayWave(name);
+    QCOMPARE(name, program.dir.path() + "/doorbell.wav");
+    played.replaceInStrings("file:", "file:" + program.dir.path());
+    QCOMPARE(program.sound.played, played);
+}
+
+void tst_frmLineInfo::callClosesEightSecondsAfterTheLastRing()
+{
+    TestProgram program;
+    program.clock.setNow(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 50)));
+    program.load();
+    program.startMonitoring();
+    program.play("RING\nNMBR=5551234");
+    QCOMPARE(program.window->Number->text(), QStringLiteral("5551234"));
+    program.play("RING");
+    const QDateTime lastRing = program.clock.now();
+    while (!program.window->Number->text().isEmpty() && lastRing.secsTo(program.clock.now()) < 30)
+        program.clock.advance(50);
+    const qint64 closedAfter = lastRing.msecsTo(program.clock.now());
+    QVERIFY2(closedAfter >= 8000 && closedAfter <= 8400 + 8000, qPrintable(QString::number(closedAfter)));
+    QCOMPARE(program.window->CallName->text(), QString());
+    QCOMPARE(program.gridRows(), QStringList{"5551234|Unknown Caller"});
+}
+
+QTEST_MAIN(tst_frmLineInfo)
+#include "tst_frmlineinfo.moc"

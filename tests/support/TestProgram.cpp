@@ -1,0 +1,74 @@
+#include "TestProgram.h"
+
+#include "ButtonLabel.h"
+#include "MessageBox.h"
+#include "RecentCallsGrid.h"
+#include "TestSupport.h"
+
+#include <QTest>
+
+TestProgram::TestProgram(const QString& profile)
+    : modem(ModemProfile::fromText(profile, nullptr))
+    , settings(dir.filePath(QStringLiteral("Nimbrel.conf")), QSettings::IniFormat)
+{
+    QString error;
+    if (!modem.start(&error))
+        qFatal("%s", qPrintable(error));
+    settings.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("1"));
+    settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
+    MessageBox::setSink([this](const QString& text, MessageBox::Icon) { messages << text; });
+}
+
+TestProgram::~TestProgram()
+{
+    MessageBox::setSink({});
+}
+
+void TestProgram::load()
+{
+    const MonitorDevices devices{clock, sound, [this](const QString&) {
+                                     return std::make_unique<FakeSpeech>(spoken);
+                                 }};
+    window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
+    QString error;
+    QVERIFY2(window->Form_Load(&error), qPrintable(error));
+    QTest::qWait(1); // lets the speech engine be made, as it is once the real window is up
+}
+
+void TestProgram::unload()
+{
+    window->Form_Unload();
+    window.reset();
+}
+
+void TestProgram::startMonitoring()
+{
+    window->monitoring().startStopMonitoring();
+    QVERIFY(TestSupport::runUntil(clock, modem, [this] { return window->monitoring().isMonitoring(); }));
+    QCOMPARE(window->lblstart->text(), QStringLiteral("Stop"));
+}
+
+void TestProgram::play(const QByteArray& lines)
+{
+    for (const QByteArray& line : lines.split('\n')) {
+        if (line == "wait")
+            clock.advance(9000);
+        else
+            modem.sendLine(line);
+    }
+    TestSupport::waitForQuietLine(modem);
+}
+
+QStringList TestProgram::calls() const
+{
+    return TestSupport::readRows(databasePath(),
+                                 QStringLiteral("SELECT id, number, name FROM PhoneCalls ORDER BY rowid"));
+}
+
+QStringList TestProgram::gridRows() const
+{
+    QStringList rows;
+    for (int row = 1; row < window->FlexGrid->Rows() - 1; ++row)
+        rows << window->FlexGrid->TextMatrix(row, 1) + QLatin1Char('|') + window->FlexGrid->TextMatrix(row, 2);
+    return rows;
+}
