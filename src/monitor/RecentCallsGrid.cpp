@@ -12,13 +12,74 @@ namespace {
 // Room a cell keeps between its text and its borders, so a fitted text is never cut short.
 constexpr int kCellPaddingPx = 8;
 
+const QString kHeader[3] = {QStringLiteral("Date & Time"), QStringLiteral("Caller Number"),
+                            QStringLiteral("Caller Name")};
+
+RecentCallsModel::Row rowOf(const LoggedCall& call)
+{
+    return {dateTimeText(call.dateTime), call.number, call.name};
+}
+
 } // namespace
 
-RecentCallsGrid::RecentCallsGrid(QWidget* parent)
-    : QTableWidget(1, 3, parent)
+int RecentCallsModel::rowCount(const QModelIndex& parent) const
 {
-    setHorizontalHeaderLabels(
-        {QStringLiteral("Date & Time"), QStringLiteral("Caller Number"), QStringLiteral("Caller Name")});
+    return parent.isValid() ? 0 : int(m_rows.size()) + 1;
+}
+
+int RecentCallsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant RecentCallsModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return row(index.row()).at(size_t(index.column()));
+}
+
+QVariant RecentCallsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section > 2)
+        return {};
+    return kHeader[section];
+}
+
+const RecentCallsModel::Row& RecentCallsModel::row(int index) const
+{
+    static const Row empty;
+    return index >= 0 && size_t(index) < m_rows.size() ? m_rows.at(size_t(index)) : empty;
+}
+
+void RecentCallsModel::insertBeforeEmptyRow(const Row& row)
+{
+    const int at = int(m_rows.size());
+    beginInsertRows({}, at, at);
+    m_rows.push_back(row);
+    endInsertRows();
+}
+
+void RecentCallsModel::setLastCall(const Row& row)
+{
+    if (m_rows.empty())
+        return;
+    m_rows.back() = row;
+    const int last = int(m_rows.size()) - 1;
+    emit dataChanged(index(last, 0), index(last, 2));
+}
+
+void RecentCallsModel::removeOldest()
+{
+    beginRemoveRows({}, 0, 0);
+    m_rows.pop_front();
+    endRemoveRows();
+}
+
+RecentCallsGrid::RecentCallsGrid(QWidget* parent)
+    : QTableView(parent)
+{
+    setModel(&m_model);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
@@ -26,61 +87,74 @@ RecentCallsGrid::RecentCallsGrid(QWidget* parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(this, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit cellDoubleClicked(index.row() + 1, index.column()); });
 }
 
 QString RecentCallsGrid::TextMatrix(int row, int column) const
 {
-    if (row == 0) {
-        const QTableWidgetItem* header = horizontalHeaderItem(column);
-        return header ? header->text() : QString();
-    }
-    const QTableWidgetItem* cell = item(row - 1, column);
-    return cell ? cell->text() : QString();
-}
-
-void RecentCallsGrid::setRow(int row, const LoggedCall& call)
-{
-    setItem(row, 0, new QTableWidgetItem(dateTimeText(call.dateTime)));
-    setItem(row, 1, new QTableWidgetItem(call.number));
-    setItem(row, 2, new QTableWidgetItem(call.name));
+    if (column < 0 || column > 2)
+        return {};
+    return row == 0 ? kHeader[column] : m_model.row(row - 1).at(size_t(column));
 }
 
 void RecentCallsGrid::appendCall(const LoggedCall& call)
 {
-    if (rowCount() > kMaxCalls)
-        removeRow(0);
-    setRow(rowCount() - 1, call);
-    insertRow(rowCount());
+    if (NextGridRow() > kMaxCalls) {
+        countRow(1, -1);
+        m_model.removeOldest();
+    }
+    m_model.insertBeforeEmptyRow(rowOf(call));
+    countRow(NextGridRow() - 1, +1);
     scrollToBottom();
 }
 
 void RecentCallsGrid::updateLastCall(const LoggedCall& call)
 {
-    if (rowCount() >= 2)
-        setRow(rowCount() - 2, call);
+    if (NextGridRow() < 2)
+        return;
+    countRow(NextGridRow() - 1, -1);
+    m_model.setLastCall(rowOf(call));
+    countRow(NextGridRow() - 1, +1);
+}
+
+int RecentCallsGrid::textWidthTwips(const QString& text) const
+{
+    return int(std::round(QFontMetricsF(m_measuredFont).horizontalAdvance(text) * m_measuredTwipsPerPixel + 1));
+}
+
+void RecentCallsGrid::countRow(int row, int change)
+{
+    for (int column = 0; column < m_widths.size(); ++column) {
+        QMap<int, int>& counts = m_widths[column];
+        const int width = textWidthTwips(TextMatrix(row, column));
+        if ((counts[width] += change) <= 0)
+            counts.remove(width);
+    }
 }
 
 void RecentCallsGrid::FitGridColumns(const QFont& font, double twipsPerPixel)
 {
-    const QFontMetricsF metrics(font);
+    if (font != m_measuredFont || twipsPerPixel != m_measuredTwipsPerPixel || m_widths.isEmpty()) {
+        m_measuredFont = font;
+        m_measuredTwipsPerPixel = twipsPerPixel;
+        m_widths = QList<QMap<int, int>>(3);
+        for (int row = 0; row < Rows(); ++row)
+            countRow(row, +1);
+    }
     m_colWidthTwips.clear();
     int sum = 0;
-    for (int column = 0; column < columnCount(); ++column) {
-        double widest = 0;
-        for (int row = 0; row < Rows(); ++row) {
-            const double width = metrics.horizontalAdvance(TextMatrix(row, column)) * twipsPerPixel + 1;
-            if (width > widest)
-                widest = std::round(width);
-        }
-        m_colWidthTwips << int(widest);
-        sum += int(widest);
+    for (const QMap<int, int>& counts : std::as_const(m_widths)) {
+        const int widest = counts.isEmpty() ? 0 : counts.lastKey();
+        m_colWidthTwips << widest;
+        sum += widest;
     }
-    const int gridWidth = int((viewport()->width() - kCellPaddingPx * columnCount()) * twipsPerPixel);
+    const int gridWidth = int((viewport()->width() - kCellPaddingPx * 3) * twipsPerPixel);
     if (sum < gridWidth) {
-        const int extra = (gridWidth - sum) / int(columnCount());
+        const int extra = (gridWidth - sum) / 3;
         for (int& width : m_colWidthTwips)
             width += extra;
     }
-    for (int column = 0; column < columnCount(); ++column)
+    for (int column = 0; column < 3; ++column)
         setColumnWidth(column, int(std::lround(m_colWidthTwips.at(column) / twipsPerPixel)) + kCellPaddingPx);
 }

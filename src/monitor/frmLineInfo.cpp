@@ -1,11 +1,14 @@
 #include "frmLineInfo.h"
 
+#include "Announcement.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "Clock.h"
 #include "MessageBox.h"
 #include "RecentCallsGrid.h"
 #include "SpeechEngine.h"
+#include "WindowDragger.h"
+#include "frmSplash.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -51,9 +54,13 @@ frmLineInfo::frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, Q
     , m_sound(devices.sound, paths.appPath())
     , Timer1(devices.clock.createTimer())
     , Timer2(devices.clock.createTimer())
+    , m_speechEngineTimer(devices.clock.createTimer())
 {
     setObjectName(QStringLiteral("frmLineInfo"));
     setWindowTitle(QStringLiteral("Nimbrel"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowIcon(QIcon(paths.appFile(QStringLiteral("nimbrel.png"))));
+    new WindowDragger(this);
     createControls();
     wireLogic();
 }
@@ -103,9 +110,11 @@ void frmLineInfo::createControls()
     ImgMinimize = makeLabel(this, QStringLiteral("ImgMinimize"));
     ImgMinimize->setToolTip(QStringLiteral("Minimize Window"));
     ImgMinimize->setGeometry(350, 3, 16, 14);
+    ImgMinimize->setScaledContents(true);
     imgClose = makeLabel(this, QStringLiteral("imgClose"));
     imgClose->setToolTip(QStringLiteral("Close Window"));
     imgClose->setGeometry(369, 3, 16, 14);
+    imgClose->setScaledContents(true);
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -122,7 +131,7 @@ void frmLineInfo::createControls()
     wireCommand(imgExit, lblExit, false, &frmLineInfo::exitProgram);
     wireWindowImage(ImgMinimize, SkinStore::MinimizeUp, SkinStore::MinimizeDown, &frmLineInfo::minimizeWindow);
     wireWindowImage(imgClose, SkinStore::CloseUp, SkinStore::CloseDown, &frmLineInfo::exitProgram);
-    connect(FlexGrid, &QTableWidget::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
+    connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
 }
 
 void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& caption,
@@ -197,14 +206,25 @@ void frmLineInfo::wireLogic()
         FlexGrid->appendCall(call);
         fitGridColumns();
         showCallerBoxes();
+        showSplash();
     });
     connect(&m_parser, &CallParser::callUpdated, this, [this](const LoggedCall& call) {
         FlexGrid->updateLastCall(call);
         fitGridColumns();
         showCallerBoxes();
+        updateSplash();
     });
-    connect(&m_parser, &CallParser::callClosed, this, &frmLineInfo::showCallerBoxes);
+    connect(&m_parser, &CallParser::callClosed, this, [this] {
+        closeSplash();
+        showCallerBoxes();
+    });
     Timer2->setSingleShot(true);
+    m_speechEngineTimer->setSingleShot(true);
+    connect(m_speechEngineTimer.get(), &ClockTimer::timeout, this, [this] {
+        if (m_devices.makeSpeechEngine)
+            m_speechEngine = m_devices.makeSpeechEngine(m_options.speechEngine);
+        m_speech.setEngine(m_speechEngine.get());
+    });
     connect(Timer1.get(), &ClockTimer::timeout, &m_parser, &CallParser::ringTimerTick);
     connect(Timer2.get(), &ClockTimer::timeout, this, &frmLineInfo::Timer2_Timer);
 }
@@ -231,17 +251,14 @@ bool frmLineInfo::Form_Load(QString* error)
     m_control.setInitCallerID(m_options.initCallerID);
     showCallerBoxes();
     restorePosition();
+    m_tray.AddTrayIcon(windowIcon(), QStringLiteral("Nimbrel"), this);
+    ShowForm(this);
 
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
     fitGridColumns();
     Timer1->start(kRingTimerMs);
-    // Some engines take seconds to start, so the engine is made once the window is up, never on a call.
-    QTimer::singleShot(0, this, [this] {
-        if (m_devices.makeSpeechEngine)
-            m_speechEngine = m_devices.makeSpeechEngine(m_options.speechEngine);
-        m_speech.setEngine(m_speechEngine.get());
-    });
+    m_speechEngineTimer->start(kSpeechEngineDelayMs);
     armSpeech(QStringLiteral("Welcome to. Nimbrel"));
     if (m_options.startMonitoring)
         QTimer::singleShot(0, &m_control, &MonitoringControl::startStopMonitoring);
@@ -278,10 +295,36 @@ void frmLineInfo::Form_Unload()
     }
     m_settings.sync();
     m_store.closeCallDatabase();
+    m_tray.RemoveTrayIcon();
+    closeSplash();
     Timer1->stop();
     Timer2->stop();
     if (m_speechEngine)
         m_speechEngine->stop();
+}
+
+void frmLineInfo::showSplash()
+{
+    // Each call is logged once, so every showing is a new caller: the pop-up loads for it.
+    if (!m_splash)
+        m_splash = new frmSplash(m_skins, m_sound, [this](const QString& text) { armSpeech(text); });
+    m_splash->Form_Load(CallName->text(), Number->text(), m_parser.playDoorbell());
+}
+
+void frmLineInfo::updateSplash()
+{
+    if (!m_splash)
+        return;
+    m_splash->updateCaller(CallName->text(), Number->text());
+    // The announcement not yet said is brought up to date; one already said is not repeated.
+    if (Timer2->isActive())
+        AnnounceText = announcementFor(CallName->text());
+}
+
+void frmLineInfo::closeSplash()
+{
+    if (m_splash)
+        m_splash->close();
 }
 
 void frmLineInfo::showMonitoringState(bool monitoring)
@@ -305,10 +348,9 @@ void frmLineInfo::fitGridColumns()
 
 void frmLineInfo::FlexGrid_DblClick(int row, int column)
 {
-    const int gridRow = row + 1;
-    if (column != 2 || FlexGrid->TextMatrix(gridRow, 2) != QLatin1String("Unknown Caller"))
+    if (column != 2 || FlexGrid->TextMatrix(row, 2) != QLatin1String("Unknown Caller"))
         return;
-    m_parser.setUnknownNumber(FlexGrid->TextMatrix(gridRow, 1));
+    m_parser.setUnknownNumber(FlexGrid->TextMatrix(row, 1));
     emit phoneListRequested();
 }
 

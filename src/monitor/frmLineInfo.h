@@ -12,7 +12,10 @@
 #include "SkinStore.h"
 #include "SoundService.h"
 #include "SpeechService.h"
+#include "TrayIcon.h"
+#include "frmSplash.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -33,6 +36,8 @@ class frmLineInfo : public QWidget
 public:
     static constexpr int kRingTimerMs = 350;
     static constexpr int kSpeechDelayMs = 1500;
+    // Some speech engines take seconds to start: the engine is made once the window is up, never on a call.
+    static constexpr int kSpeechEngineDelayMs = 300;
 
     frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, QSettings& settings,
                 QWidget* parent = nullptr);
@@ -75,6 +80,9 @@ public:
     SpeechService& speech() { return m_speech; }
     SoundService& sound() { return m_sound; }
     const SkinStore& skins() const { return m_skins; }
+    TrayIcon& tray() { return m_tray; }
+    // The incoming-call pop-up while it is open.
+    frmSplash* splash() const { return m_splash; }
     double twipsPerPixel() const;
 
 signals:
@@ -97,6 +105,9 @@ private:
     void showMonitoringState(bool monitoring);
     void showCallerBoxes();
     void fitGridColumns();
+    void showSplash();
+    void updateSplash();
+    void closeSplash();
     void FlexGrid_DblClick(int row, int column);
     void Timer2_Timer();
     void startStop() { m_control.startStopMonitoring(); }
@@ -123,5 +134,8 @@ private:
     SoundService m_sound;
     std::unique_ptr<ClockTimer> Timer1;
     std::unique_ptr<ClockTimer> Timer2;
+    std::unique_ptr<ClockTimer> m_speechEngineTimer;
+    TrayIcon m_tray;
+    QPointer<frmSplash> m_splash;
     bool m_loaded = false;
 };

@@ -27,5 +27,8 @@ public:
     bool playEvent(const QString& eventId) override;
 
 private:
+    bool open();
+
     ca_context* m_context = nullptr;
+    bool m_openFailed = false;
 };

@@ -301,8 +301,16 @@ void tst_frmLineInfo::fitGridColumns()
 void tst_frmLineInfo::gridKeepsTheLatestCalls()
 {
     RecentCallsGrid grid;
-    for (int i = 1; i <= RecentCallsGrid::kMaxCalls + 5; ++i)
+    grid.appendCall(call("1", QString(30, 'W')));
+    grid.FitGridColumns(grid.font(), 15);
+    const int withTheWidestName = grid.ColWidth(2);
+    for (int i = 2; i <= RecentCallsGrid::kMaxCalls + 5; ++i) {
         grid.appendCall(call(QString::number(i), "Ann"));
+        if (i % 1000 == 0)
+            grid.FitGridColumns(grid.font(), 15);
+    }
+    grid.FitGridColumns(grid.font(), 15);
+    QVERIFY(grid.ColWidth(2) < withTheWidestName);
     QCOMPARE(grid.Rows(), RecentCallsGrid::kMaxCalls + 2);
     QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("6"));
     QCOMPARE(grid.TextMatrix(grid.Rows() - 2, 1), QString::number(RecentCallsGrid::kMaxCalls + 5));
@@ -331,7 +339,7 @@ void tst_frmLineInfo::doubleClickOnUnknownCaller()
     window.FlexGrid->appendCall(call(" 5551234", name));
     QSignalSpy list(&window, &frmLineInfo::phoneListRequested);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QRect cell = window.FlexGrid->visualItemRect(window.FlexGrid->item(0, column));
+    const QRect cell = window.FlexGrid->visualRect(window.FlexGrid->model()->index(0, column));
     QTest::mousePress(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseRelease(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());

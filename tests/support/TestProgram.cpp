@@ -32,7 +32,6 @@ void TestProgram::load()
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
     QString error;
     QVERIFY2(window->Form_Load(&error), qPrintable(error));
-    QTest::qWait(1); // lets the speech engine be made, as it is once the real window is up
 }
 
 void TestProgram::unload()

@@ -1,0 +1,172 @@
+#include "Announcement.h"
+#include "ButtonLabel.h"
+#include "TestDatabase.h"
+#include "TestProgram.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+class tst_frmSplash : public QObject
+{
+    Q_OBJECT
+private slots:
+    void announcement_data();
+    void announcement();
+    void eachCallLoadsThePopUpOnce_data();
+    void eachCallLoadsThePopUpOnce();
+    void lateNameUpdatesThePopUpAndWhatIsSaid();
+    void ringTimerClosesThePopUp();
+    void closeBox();
+    void popUpStaysOnTopWithoutTakingTheFocus();
+};
+
+void tst_frmSplash::announcement_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a name") << "Ann" << "Ann is calling";
+    QTest::newRow("unknown caller alone") << "Unknown Caller" << "Unknown Caller";
+    QTest::newRow("blocked alone") << "Blocked" << "Blocked";
+    QTest::newRow("unavailable alone") << "Unavailable" << "Unavailable";
+    QTest::newRow("No Number alone") << "No Number" << "No Number";
+    QTest::newRow("another case is a name") << "blocked" << "blocked is calling";
+}
+
+void tst_frmSplash::announcement()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    QCOMPARE(announcementFor(name), said);
+}
+
+void tst_frmSplash::eachCallLoadsThePopUpOnce_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("doorbell");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a flagged caller in the phone list")
+        << QByteArray("RING\nNMBR = 5551234\nRING\nRING") << "Ann" << " 5551234" << true << "Ann is calling";
+    QTest::newRow("an unknown caller") << QByteArray("RING\nNMBR=5550000\nRING") << "Unknown Caller" << "5550000"
+                                       << false << "Unknown Caller";
+    QTest::newRow("a blocked call") << QByteArray("RING\nNMBR=P\nRING") << "Blocked" << "Blocked" << false
+                                    << "Blocked";
+}
+
+void tst_frmSplash::eachCallLoadsThePopUpOnce()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(bool, doorbell);
+    QFETCH(QString, said);
+    TestProgram program;
+    QVERIFY(QFile::copy(NIMBREL_DATA_DIR "/doorbell.wav", program.dir.filePath("doorbell.wav")));
+    program.load();
+    {
+        QSqlQuery add(QSqlDatabase::database(program.window->store().connectionName()));
+        QVERIFY(add.exec("INSERT INTO UsersList VALUES (1, 'Ann', '5551234', 1)"));
+    }
+    program.startMonitoring();
+    program.clock.advance(2000); // the welcome is said
+    program.spoken.clear();
+    program.play(lines);
+    frmSplash* splash = program.window->splash();
+    QVERIFY(splash);
+    QVERIFY(splash->isVisible());
+    QCOMPARE(splash->lblincomingcall->text(), QStringLiteral("INCOMING CALL"));
+    QCOMPARE(splash->lblname->text(), name);
+    QCOMPARE(splash->lblnumber->text(), number);
+    QCOMPARE(program.sound.played,
+             doorbell ? QStringList{"file:" + program.dir.filePath("doorbell.wav")} : QStringList());
+    program.clock.advance(1500);
+    QCOMPARE(program.spoken, QStringList({"stop", "say:" + said}));
+}
+
+void tst_frmSplash::lateNameUpdatesThePopUpAndWhatIsSaid()
+{
+    TestProgram program;
+    program.load();
+    program.startMonitoring();
+    program.clock.advance(2000);
+    program.spoken.clear();
+    program.play("RING\nNMBR=5550199");
+    QCOMPARE(program.window->splash()->lblname->text(), QStringLiteral("Unknown Caller"));
+    program.play("NAME=DOE JOHN");
+    QCOMPARE(program.window->splash()->lblname->text(), QStringLiteral("DOE JOHN"));
+    program.clock.advance(1500);
+    QCOMPARE(program.spoken, QStringList({"stop", "say:DOE JOHN is calling"}));
+}
+
+void tst_frmSplash::ringTimerClosesThePopUp()
+{
+    TestProgram program;
+    program.load();
+    program.startMonitoring();
+    program.play("RING\nNMBR=111\nRING");
+    QPointer<frmSplash> first = program.window->splash();
+    QVERIFY(first);
+    program.clock.advance(7000);
+    QVERIFY(first && first->isVisible());
+    program.clock.advance(1500);
+    QTRY_VERIFY(!first); // closed and gone
+    program.play("RING\nNMBR=222");
+    QVERIFY(program.window->splash());
+    QCOMPARE(program.window->splash()->lblnumber->text(), QStringLiteral("222"));
+}
+
+void tst_frmSplash::closeBox()
+{
+    TestProgram program;
+    QDir(program.dir.path()).mkpath("Skin");
+    for (const QString& name : {QStringLiteral("CloseUP.Jpg"), QStringLiteral("CloseDN.Jpg")})
+        QVERIFY(QFile::copy(NIMBREL_DATA_DIR "/Skin/" + name, program.dir.filePath("Skin/" + name)));
+    program.load();
+    program.startMonitoring();
+    program.play("RING\nNMBR=111");
+    QPointer<frmSplash> splash = program.window->splash();
+    const SkinStore& skins = program.window->skins();
+    QCOMPARE(splash->imgClose->pixmap().cacheKey(), skins.imgSkins(SkinStore::CloseUp).cacheKey());
+    QTest::mousePress(splash->imgClose, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(splash->imgClose->pixmap().cacheKey(), skins.imgSkins(SkinStore::CloseUp).cacheKey());
+    QTest::mouseRelease(splash->imgClose, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QVERIFY(splash);
+    QTest::mousePress(splash->imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QCOMPARE(splash->imgClose->pixmap().cacheKey(), skins.imgSkins(SkinStore::CloseDown).cacheKey());
+    QTest::mouseRelease(splash->imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTRY_VERIFY(!splash);
+    QCOMPARE(program.gridRows(), QStringList{"111|Unknown Caller"}); // closing changes nothing else
+}
+
+void tst_frmSplash::popUpStaysOnTopWithoutTakingTheFocus()
+{
+    TestProgram program;
+    program.load();
+    program.startMonitoring();
+    QWidget editor;
+    auto* typing = new QLineEdit(&editor);
+    editor.show();
+    editor.activateWindow();
+    typing->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    program.play("RING\nNMBR=111");
+    frmSplash* splash = program.window->splash();
+    QVERIFY(splash->isVisible());
+    QVERIFY(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(splash->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    QVERIFY(splash->testAttribute(Qt::WA_ShowWithoutActivating));
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("only a real window manager decides activation; the x11 run of this test checks it");
+    QTest::qWait(300);
+    QCOMPARE(QApplication::activeWindow(), &editor);
+    QCOMPARE(QApplication::focusWidget(), typing);
+}
+
+QTEST_MAIN(tst_frmSplash)
+#include "tst_frmsplash.moc"

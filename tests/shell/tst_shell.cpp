@@ -1,0 +1,198 @@
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "SkinStore.h"
+#include "TrayIcon.h"
+#include "WindowDragger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A program folder with the shipped skin in it, less the files a test leaves out.
+QString programFolder(QTemporaryDir& dir, const QStringList& leaveOut = {})
+{
+    QDir(dir.path()).mkpath("Skin");
+    const QDir shipped(QStringLiteral(NIMBREL_DATA_DIR "/Skin"));
+    for (const QString& name : shipped.entryList(QDir::Files)) {
+        if (!leaveOut.contains(name))
+            QFile::copy(shipped.filePath(name), dir.filePath("Skin/" + name));
+    }
+    return dir.path();
+}
+
+} // namespace
+
+class tst_Shell : public QObject
+{
+    Q_OBJECT
+private slots:
+    void skinFilesAreShippedAtTheirSizes_data();
+    void skinFilesAreShippedAtTheirSizes();
+    void backgroundsFollowTheFormName_data();
+    void backgroundsFollowTheFormName();
+    void missingSkinLeavesAPlainVisibleButton();
+    void buttonProtocol();
+    void trayCodes_data();
+    void trayCodes();
+    void noNotificationAreaLeavesTheWindowReachable();
+    void dragByTheBodyOnly();
+};
+
+void tst_Shell::skinFilesAreShippedAtTheirSizes_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("main window background") << "385x281.Jpg" << QSize(385, 281);
+    QTest::newRow("dialog background") << "380x165.Jpg" << QSize(380, 165);
+    for (const char* name : {"ButtonUP.Jpg", "ButtonDN.Jpg"})
+        QTest::newRow(name) << QString(name) << QSize(240, 44);
+    for (const char* name : {"CloseUP.Jpg", "CloseDN.Jpg", "MinimizeUP.Jpg", "MinimizeDN.Jpg"})
+        QTest::newRow(name) << QString(name) << QSize(32, 28);
+    for (const char* name : {"CheckON.Jpg", "CheckOFF.Jpg"})
+        QTest::newRow(name) << QString(name) << QSize(32, 32);
+}
+
+void tst_Shell::skinFilesAreShippedAtTheirSizes()
+{
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    const QImage image(QStringLiteral(NIMBREL_DATA_DIR "/Skin/") + file);
+    QCOMPARE(image.size(), size);
+}
+
+void tst_Shell::backgroundsFollowTheFormName_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QSize>("background");
+    QTest::addColumn<bool>("fillsStore");
+    QTest::newRow("main window") << "frmLineInfo" << QSize(385, 281) << true;
+    QTest::newRow("phone list") << "frmUsersList" << QSize(385, 281) << false;
+    QTest::newRow("report") << "frmReport" << QSize(380, 165) << false;
+    QTest::newRow("about box") << "frmAbout" << QSize(380, 165) << false;
+    QTest::newRow("pop-up keeps its own look") << "frmSplash" << QSize() << false;
+}
+
+void tst_Shell::backgroundsFollowTheFormName()
+{
+    QFETCH(QString, form);
+    QFETCH(QSize, background);
+    QFETCH(bool, fillsStore);
+    QTemporaryDir dir;
+    SkinStore skins(programFolder(dir));
+    QWidget window;
+    window.setObjectName(form);
+    new QLabel("a control", &window);
+    skins.LoadSkin(&window);
+    auto* label = window.findChild<QLabel*>("imgBackground");
+    QCOMPARE(label ? label->pixmap().size() : QSize(), background);
+    if (label)
+        QCOMPARE(window.children().first(), label); // drawn behind every control
+    for (int i = 0; i < SkinStore::kPictureCount; ++i)
+        QCOMPARE(!skins.imgSkins(i).isNull(), fillsStore);
+}
+
+void tst_Shell::missingSkinLeavesAPlainVisibleButton()
+{
+    QTemporaryDir dir;
+    SkinStore skins(programFolder(dir, {"ButtonUP.Jpg", "385x281.Jpg"}));
+    QWidget window;
+    window.setObjectName("frmLineInfo");
+    skins.LoadSkin(&window);
+    QVERIFY(skins.imgSkins(SkinStore::ButtonUp).isNull());
+    QVERIFY(!skins.imgSkins(SkinStore::ButtonDown).isNull());
+    QLabel image(&window);
+    image.resize(119, 22);
+    ButtonLook::setPicture(&image, skins, SkinStore::ButtonUp);
+    QCOMPARE(image.frameShape(), QFrame::Panel);
+    QCOMPARE(image.frameShadow(), QFrame::Raised);
+    QVERIFY(image.autoFillBackground());
+}
+
+void tst_Shell::buttonProtocol()
+{
+    QTemporaryDir dir;
+    SkinStore skins(programFolder(dir));
+    QWidget window;
+    window.setObjectName("frmLineInfo");
+    skins.LoadSkin(&window);
+    QLabel image, label;
+    ButtonLook::setForeColor(&label, Qt::green); // a design colour, which release must not bring back
+    ButtonLook::ButtonDown(Qt::RightButton, &image, &label, skins);
+    QVERIFY(image.pixmap().isNull());
+    QCOMPARE(ButtonLook::foreColor(&label), QColor(Qt::green));
+    ButtonLook::ButtonDown(Qt::LeftButton, &image, &label, skins);
+    QCOMPARE(image.pixmap().cacheKey(), skins.imgSkins(SkinStore::ButtonDown).cacheKey());
+    QCOMPARE(ButtonLook::foreColor(&label), QColor(Qt::black));
+    ButtonLook::ButtonUp(&image, &label, skins);
+    QCOMPARE(image.pixmap().cacheKey(), skins.imgSkins(SkinStore::ButtonUp).cacheKey());
+    QCOMPARE(ButtonLook::foreColor(&label), QColor(0, 0, 192));
+}
+
+void tst_Shell::trayCodes_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("minimizedAfter");
+    QTest::newRow("left double click restores") << int(QSystemTrayIcon::DoubleClick) << 1 << false;
+    QTest::newRow("right press keeps the state") << int(QSystemTrayIcon::Context) << 2 << true;
+    QTest::newRow("single click does nothing") << int(QSystemTrayIcon::Trigger) << 0 << true;
+}
+
+void tst_Shell::trayCodes()
+{
+    QFETCH(int, reason);
+    QFETCH(int, code);
+    QFETCH(bool, minimizedAfter);
+    QWidget window;
+    window.showMinimized();
+    TrayIcon tray;
+    tray.AddTrayIcon(QIcon(), "Nimbrel", &window);
+    QCOMPARE(tray.TrayCallback(QSystemTrayIcon::ActivationReason(reason)), code);
+    QCOMPARE(window.isMinimized(), minimizedAfter);
+    QVERIFY(window.isVisible());
+}
+
+void tst_Shell::noNotificationAreaLeavesTheWindowReachable()
+{
+    QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // offscreen has none
+    QWidget window;
+    TrayIcon tray;
+    tray.AddTrayIcon(QIcon(), "Nimbrel", &window);
+    ShowForm(&window);
+    QVERIFY(window.isVisible());
+    QVERIFY(!tray.isShown());
+    tray.RemoveTrayIcon();
+}
+
+void tst_Shell::dragByTheBodyOnly()
+{
+    QWidget window;
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    window.resize(300, 200);
+    auto* caption = new QLabel("Nimbrel", &window);
+    caption->setGeometry(10, 10, 100, 20);
+    new WindowDragger(&window);
+    window.move(100, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mousePress(caption, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(caption, QPoint(60, 45));
+    QTest::mouseRelease(caption, Qt::LeftButton, Qt::NoModifier, QPoint(60, 45));
+    QCOMPARE(window.pos(), QPoint(100, 100));
+
+    // No window manager here, so the window moves itself.
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(150, 150));
+    QMouseEvent move(QEvent::MouseMove, QPointF(190, 170), window.mapToGlobal(QPointF(190, 170)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(190, 170));
+    QCOMPARE(window.pos(), QPoint(140, 120));
+}
+
+QTEST_MAIN(tst_Shell)
+#include "tst_shell.moc"
