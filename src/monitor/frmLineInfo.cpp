@@ -242,8 +242,8 @@ bool frmLineInfo::Form_Load(QString* error)
     ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
     for (ButtonLabel* label : {lblstart, lblComm, lblReport, lbllist, lblAbout, lblExit})
         ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
-    Number->setGeometry(200, 148, 160, Number->sizeHint().height());
-    CallName->setGeometry(26, 148, 160, CallName->sizeHint().height());
+    Number->setGeometry(200, 148, 160, 18);
+    CallName->setGeometry(26, 148, 160, 18);
 
     m_options = MonitorSettings::load(m_settings, m_ports);
     m_control.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));

@@ -22,7 +22,9 @@ QColor foreColor(const QLabel* label)
 
 QColor refusedColor()
 {
-    return QApplication::palette().color(QPalette::Button);
+    // The desktop's colour for what cannot be used now: the button-face colour itself would vanish on
+    // a light button picture.
+    return QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
 }
 
 void setPicture(QLabel* image, const SkinStore& skins, int picture)

@@ -13,7 +13,7 @@ inline const QColor kPressedColor = Qt::black;
 
 void setForeColor(QLabel* label, const QColor& color);
 QColor foreColor(const QLabel* label);
-// The colour of a command that is refused for now.
+// The label colour of a command that is refused for now.
 QColor refusedColor();
 
 // Shows a store picture on an image; without the picture (a missing skin file) the image is drawn as a
