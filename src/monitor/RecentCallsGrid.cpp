@@ -17,7 +17,7 @@ const QString kHeader[3] = {QStringLiteral("Date & Time"), QStringLiteral("Calle
 
 RecentCallsModel::Row rowOf(const LoggedCall& call)
 {
-    return {dateTimeText(call.dateTime), call.number, call.name};
+    return {call.dateTime, call.number, call.name};
 }
 
 } // namespace
@@ -36,7 +36,21 @@ QVariant RecentCallsModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return row(index.row()).at(size_t(index.column()));
+    return text(index.row(), index.column());
+}
+
+QString RecentCallsModel::text(int index, int column) const
+{
+    const Row& shown = row(index);
+    switch (column) {
+    case 0:
+        return shown.dateTime.isValid() ? dateTimeText(shown.dateTime) : QString();
+    case 1:
+        return shown.number;
+    case 2:
+        return shown.name;
+    }
+    return {};
 }
 
 QVariant RecentCallsModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -95,7 +109,7 @@ QString RecentCallsGrid::TextMatrix(int row, int column) const
 {
     if (column < 0 || column > 2)
         return {};
-    return row == 0 ? kHeader[column] : m_model.row(row - 1).at(size_t(column));
+    return row == 0 ? kHeader[column] : m_model.text(row - 1, column);
 }
 
 void RecentCallsGrid::appendCall(const LoggedCall& call)

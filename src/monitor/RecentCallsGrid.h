@@ -7,17 +7,20 @@
 #include <QMap>
 #include <QTableView>
 
-#include <array>
 #include <deque>
 
-// The rows behind the recent-calls grid, kept as plain texts: a grid of tens of thousands of calls
-// stays a few megabytes.
+// The rows behind the recent-calls grid, kept compact (the date as a date, its text made when shown): a grid
+// of tens of thousands of calls stays a few megabytes.
 class RecentCallsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
-    using Row = std::array<QString, 3>;
+    struct Row {
+        QDateTime dateTime;
+        QString number;
+        QString name;
+    };
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -26,6 +29,7 @@ public:
 
     // Table rows: the calls, then the empty row.
     const Row& row(int index) const;
+    QString text(int index, int column) const;
     void insertBeforeEmptyRow(const Row& row);
     void setLastCall(const Row& row);
     void removeOldest();

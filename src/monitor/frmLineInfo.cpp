@@ -65,7 +65,12 @@ frmLineInfo::frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, Q
     wireLogic();
 }
 
-frmLineInfo::~frmLineInfo() = default;
+frmLineInfo::~frmLineInfo()
+{
+    // The other windows borrow this window's pictures and database, so they go first.
+    delete m_usersList;
+    delete m_splash;
+}
 
 double frmLineInfo::twipsPerPixel() const
 {
@@ -294,6 +299,7 @@ void frmLineInfo::Form_Unload()
         m_options.saveOptions(m_settings);
     }
     m_settings.sync();
+    delete m_usersList; // it holds the database connection, which closes next
     m_store.closeCallDatabase();
     m_tray.RemoveTrayIcon();
     closeSplash();
@@ -319,6 +325,16 @@ void frmLineInfo::updateSplash()
     // The announcement not yet said is brought up to date; one already said is not repeated.
     if (Timer2->isActive())
         AnnounceText = announcementFor(CallName->text());
+}
+
+void frmLineInfo::openPhoneList()
+{
+    // An open editor is shown again as it stands; it reads the unknown number only when it loads.
+    if (!m_usersList || m_usersList->isHidden()) {
+        m_usersList = new frmUsersList(m_skins, m_speech, m_store.database());
+        m_usersList->Form_Load(m_parser.unknownNumber());
+    }
+    ShowForm(m_usersList);
 }
 
 void frmLineInfo::closeSplash()
@@ -351,7 +367,7 @@ void frmLineInfo::FlexGrid_DblClick(int row, int column)
     if (column != 2 || FlexGrid->TextMatrix(row, 2) != QLatin1String("Unknown Caller"))
         return;
     m_parser.setUnknownNumber(FlexGrid->TextMatrix(row, 1));
-    emit phoneListRequested();
+    openPhoneList();
 }
 
 void frmLineInfo::armSpeech(const QString& text)

@@ -14,6 +14,7 @@
 #include "SpeechService.h"
 #include "TrayIcon.h"
 #include "frmSplash.h"
+#include "frmUsersList.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -83,13 +84,14 @@ public:
     TrayIcon& tray() { return m_tray; }
     // The incoming-call pop-up while it is open.
     frmSplash* splash() const { return m_splash; }
+    // The phone list editor while it is open.
+    frmUsersList* usersList() const { return m_usersList; }
     double twipsPerPixel() const;
 
 signals:
     // The commands that open the other windows, and the end of the program.
     void commSetupRequested();
     void reportRequested();
-    void phoneListRequested();
     void aboutRequested();
     void exitRequested();
 
@@ -113,7 +115,7 @@ private:
     void startStop() { m_control.startStopMonitoring(); }
     void openCommSetup() { emit commSetupRequested(); }
     void openReport() { emit reportRequested(); }
-    void openPhoneList() { emit phoneListRequested(); }
+    void openPhoneList();
     void openAbout() { emit aboutRequested(); }
     void exitProgram() { emit exitRequested(); }
     void minimizeWindow() { showMinimized(); }
@@ -137,5 +139,6 @@ private:
     std::unique_ptr<ClockTimer> m_speechEngineTimer;
     TrayIcon m_tray;
     QPointer<frmSplash> m_splash;
+    QPointer<frmUsersList> m_usersList;
     bool m_loaded = false;
 };

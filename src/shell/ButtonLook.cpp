@@ -31,6 +31,8 @@ void setPicture(QLabel* image, const SkinStore& skins, int picture)
 {
     const QPixmap pixmap = skins.imgSkins(picture);
     image->setPixmap(pixmap);
+    if (pixmap.isNull() && picture == SkinStore::CheckOn)
+        image->setText(QStringLiteral("\u2713"));
     const bool pressed = picture % 2 == 1 && picture < SkinStore::CheckOn;
     image->setFrameStyle(pixmap.isNull() ? QFrame::Panel | (pressed ? QFrame::Sunken : QFrame::Raised)
                                          : QFrame::NoFrame);

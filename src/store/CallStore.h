@@ -39,6 +39,8 @@ public:
     bool isOpen() const { return m_db.isOpen(); }
     QString path() const { return m_db.path(); }
     QString connectionName() const { return m_db.connectionName(); }
+    // The open database, for the operations of the phone list and the report.
+    QSqlDatabase database() const { return m_db.handle(); }
 
     // The first phone-list entry, in the list's natural order, whose number equals the received value
     // without its surrounding blanks.

@@ -201,9 +201,16 @@ void tst_frmLineInfo::commandsWhileMonitoring()
     frmLineInfo& window = *program.window;
     QSignalSpy setup(&window, &frmLineInfo::commSetupRequested);
     QSignalSpy report(&window, &frmLineInfo::reportRequested);
-    QSignalSpy list(&window, &frmLineInfo::phoneListRequested);
     QSignalSpy about(&window, &frmLineInfo::aboutRequested);
-    const auto opened = [&] { return setup.count() + report.count() + list.count() + about.count(); };
+    int listOpenings = 0;
+    const auto opened = [&] {
+        if (window.usersList() && window.usersList()->isVisible()) {
+            ++listOpenings;
+            window.usersList()->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        return setup.count() + report.count() + listOpenings + about.count();
+    };
     auto* img = window.findChild<ButtonLabel*>(image);
     auto* lbl = window.findChild<ButtonLabel*>(label);
 
@@ -337,14 +344,15 @@ void tst_frmLineInfo::doubleClickOnUnknownCaller()
     frmLineInfo& window = *program.window;
     window.show();
     window.FlexGrid->appendCall(call(" 5551234", name));
-    QSignalSpy list(&window, &frmLineInfo::phoneListRequested);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QRect cell = window.FlexGrid->visualRect(window.FlexGrid->model()->index(0, column));
     QTest::mousePress(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseRelease(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-    QCOMPARE(list.count(), opens ? 1 : 0);
+    QCOMPARE(window.usersList() != nullptr, opens);
     QCOMPARE(window.parser().unknownNumber(), opens ? QStringLiteral(" 5551234") : QString());
+    if (opens)
+        QCOMPARE(window.usersList()->txtPhone->text(), QStringLiteral("5551234"));
 }
 
 void tst_frmLineInfo::playWave_data()

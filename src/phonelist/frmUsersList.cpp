@@ -1,0 +1,194 @@
+#include "frmUsersList.h"
+
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "MessageBox.h"
+#include "SkinStore.h"
+#include "SpeechService.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+
+constexpr int kButtonWidth = 78;
+constexpr int kButtonHeight = 22;
+constexpr int kEntryRole = Qt::UserRole;
+
+} // namespace
+
+frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase database, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_skins(skins)
+    , m_speech(speech)
+    , m_phoneList(std::move(database))
+{
+    setObjectName(QStringLiteral("frmUsersList"));
+    setWindowTitle(QStringLiteral("Phone List"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(385, 281);
+
+    lblcaption = new QLabel(QStringLiteral("Phone List"), this);
+    QFont bold = lblcaption->font();
+    bold.setBold(true);
+    lblcaption->setFont(bold);
+    lstphonedir = new QListWidget(this);
+    lstphonedir->setObjectName(QStringLiteral("lstphonedir"));
+    lstphonedir->setGeometry(8, 22, 196, 250);
+    // Lines wider than the list can be scrolled sideways.
+    lstphonedir->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstphonedir->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    lblname = new QLabel(QStringLiteral("Name"), this);
+    lblname->move(214, 24);
+    txtname = new QLineEdit(this);
+    txtname->setObjectName(QStringLiteral("txtname"));
+    txtname->setGeometry(214, 40, 162, 22);
+    lblnumber = new QLabel(QStringLiteral("Number"), this);
+    lblnumber->move(214, 68);
+    txtPhone = new QLineEdit(this);
+    txtPhone->setObjectName(QStringLiteral("txtPhone"));
+    txtPhone->setGeometry(214, 84, 162, 22);
+    imgSound = new ButtonLabel(this);
+    imgSound->setObjectName(QStringLiteral("imgSound"));
+    imgSound->setGeometry(214, 116, 16, 16);
+    imgSound->setScaledContents(true);
+    imgSound->setAlignment(Qt::AlignCenter);
+    lblsound = new QLabel(QStringLiteral("Play sound with this number"), this);
+    lblsound->setWordWrap(true);
+    lblsound->setGeometry(236, 110, 140, 30);
+
+    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150);
+    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150);
+    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178);
+    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178);
+    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250);
+
+    wireButton(imgAdd, lblAdd, [this](bool byLabel) { add(byLabel); });
+    wireButton(ImgRemove, lblRemove, [this](bool) { remove(); });
+    wireButton(imgUpdate, lblUpdate, [this](bool) { update(); });
+    wireButton(imgTest, lblTest, [this](bool) { m_speech.SpeakText(txtname->text()); });
+    wireButton(imgCancel, lblCancel, [this](bool) { close(); });
+    connect(lstphonedir, &QListWidget::itemClicked, this, &frmUsersList::lstphonedir_Click);
+    connect(imgSound, &ButtonLabel::released, this, &frmUsersList::imgSound_MouseUp);
+}
+
+void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
+                             const QString& caption, int x, int y)
+{
+    image = new ButtonLabel(this);
+    image->setObjectName(QStringLiteral("img") + name);
+    image->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    image->setScaledContents(true);
+    label = new ButtonLabel(caption, this);
+    label->setObjectName(QStringLiteral("lbl") + name);
+    label->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    label->setAlignment(Qt::AlignCenter);
+}
+
+void frmUsersList::wireButton(ButtonLabel* image, ButtonLabel* label,
+                              const std::function<void(bool byLabel)>& action)
+{
+    for (ButtonLabel* part : {image, label}) {
+        connect(part, &ButtonLabel::pressed, this,
+                [=, this](Qt::MouseButton button) { ButtonLook::ButtonDown(button, image, label, m_skins); });
+        connect(part, &ButtonLabel::released, this, [=, this] {
+            ButtonLook::ButtonUp(image, label, m_skins);
+            action(part == label);
+        });
+    }
+}
+
+void frmUsersList::Form_Load(const QString& unknownNumber)
+{
+    m_skins.LoadSkin(this);
+    for (ButtonLabel* image : {imgCancel, imgAdd, ImgRemove, imgTest, imgUpdate})
+        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
+    showSound(false);
+    for (ButtonLabel* label : {lblCancel, lblAdd, lblRemove, lblTest, lblUpdate})
+        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
+    lblcaption->move(8, 2);
+    fillList();
+    txtPhone->setText(unknownNumber.trimmed());
+}
+
+void frmUsersList::fillList()
+{
+    lstphonedir->clear();
+    txtname->clear();
+    txtPhone->clear();
+    QString error;
+    const QList<PhoneListEntry> entries = m_phoneList.FillPhoneList(&error);
+    for (const PhoneListEntry& entry : entries) {
+        auto* item = new QListWidgetItem(entry.line(), lstphonedir);
+        item->setData(kEntryRole, QVariant::fromValue(entry.rowId));
+        item->setData(kEntryRole + 1, entry.id);
+        item->setData(kEntryRole + 2, entry.name);
+        item->setData(kEntryRole + 3, entry.number);
+        item->setData(kEntryRole + 4, entry.sound);
+    }
+    report(error.isEmpty(), error);
+}
+
+void frmUsersList::lstphonedir_Click()
+{
+    const QListWidgetItem* item = lstphonedir->currentItem();
+    if (!item)
+        return;
+    // The line's own row, not the first row that shares its name or number.
+    txtname->setText(item->data(kEntryRole + 2).toString());
+    txtPhone->setText(item->data(kEntryRole + 3).toString());
+    m_selectedRowId = item->data(kEntryRole).toLongLong();
+    SelectedEntryId = item->data(kEntryRole + 1).toLongLong();
+    showSound(item->data(kEntryRole + 4).toBool());
+}
+
+void frmUsersList::imgSound_MouseUp(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        showSound(!m_soundOn);
+}
+
+void frmUsersList::showSound(bool on)
+{
+    m_soundOn = on;
+    ButtonLook::setPicture(imgSound, m_skins, on ? SkinStore::CheckOn : SkinStore::CheckOff);
+}
+
+bool frmUsersList::report(bool done, const QString& error)
+{
+    if (!error.isEmpty())
+        MessageBox::show(this, error, MessageBox::Icon::Warning);
+    return done;
+}
+
+void frmUsersList::add(bool byLabel)
+{
+    QString error;
+    if (report(m_phoneList.AddPhoneListEntry(txtname->text(), txtPhone->text(), m_soundOn, &error), error)) {
+        fillList();
+        if (byLabel)
+            showSound(false);
+    }
+}
+
+void frmUsersList::remove()
+{
+    const QListWidgetItem* item = lstphonedir->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    QString error;
+    if (report(m_phoneList.RemovePhoneListEntry(item->data(kEntryRole).toLongLong(), &error), error))
+        fillList();
+}
+
+void frmUsersList::update()
+{
+    if (m_selectedRowId == 0)
+        return;
+    QString error;
+    if (report(m_phoneList.UpdatePhoneListEntry(m_selectedRowId, txtname->text(), txtPhone->text(), m_soundOn,
+                                                &error),
+               error))
+        fillList();
+}

@@ -1,0 +1,264 @@
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "RecentCallsGrid.h"
+#include "TestProgram.h"
+#include "TestSupport.h"
+#include "frmUsersList.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(widget, button, Qt::NoModifier, QPoint(4, 4));
+}
+
+QStringList listLines(const frmUsersList& editor)
+{
+    QStringList lines;
+    for (int i = 0; i < editor.lstphonedir->count(); ++i)
+        lines << editor.lstphonedir->item(i)->text();
+    return lines;
+}
+
+void doubleClickCell(RecentCallsGrid* grid, int row, int column)
+{
+    const QPoint at = grid->visualRect(grid->model()->index(row, column)).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void clickLine(frmUsersList& editor, const QString& line, int occurrence = 1)
+{
+    for (int i = 0, seen = 0; i < editor.lstphonedir->count(); ++i) {
+        QListWidgetItem* item = editor.lstphonedir->item(i);
+        if (item->text() == line && ++seen == occurrence) {
+            const QRect rect = editor.lstphonedir->visualItemRect(item);
+            QTest::mouseClick(editor.lstphonedir->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+            return;
+        }
+    }
+    QFAIL(qPrintable("no line " + line));
+}
+
+// Nimbrel with the phone list editor open on a few entries.
+struct EditorRig {
+    explicit EditorRig(const QStringList& entries = {"Ann|555|1", "Ann|111|0", "Jean-Paul|777|0"})
+    {
+        program.load();
+        QSqlQuery add(program.window->store().database());
+        int id = 0;
+        for (const QString& entry : entries) {
+            const QStringList f = entry.split('|');
+            add.prepare("INSERT INTO UsersList VALUES (?, ?, ?, ?)");
+            add.addBindValue(++id);
+            add.addBindValue(f[0]);
+            add.addBindValue(f[1]);
+            add.addBindValue(f[2] == "1");
+            add.exec();
+        }
+        program.window->show();
+        QTest::mouseClick(program.window->lbllist, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+        editor = program.window->usersList();
+        editor->show();
+    }
+    QStringList rows() const
+    {
+        return TestSupport::readRows(program.databasePath(), "SELECT id, Name, number, sound FROM UsersList");
+    }
+    TestProgram program;
+    frmUsersList* editor = nullptr;
+};
+
+} // namespace
+
+class tst_frmUsersList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadShowsTheSortedList();
+    void takingOverAnUnknownNumber();
+    void listClickFillsTheBoxesFromTheLinesOwnRow_data();
+    void listClickFillsTheBoxesFromTheLinesOwnRow();
+    void updateRewritesTheRowClicked();
+    void removeActsOnTheSelectedLine();
+    void checkToggle();
+    void addThroughLabelOrImage_data();
+    void addThroughLabelOrImage();
+    void overlongNameIsRefusedWithAMessage();
+    void speak();
+    void callIsNamedFromTheChangedEntry();
+};
+
+void tst_frmUsersList::loadShowsTheSortedList()
+{
+    EditorRig rig;
+    QCOMPARE(listLines(*rig.editor), QStringList({"Ann-111", "Ann-555", "Jean-Paul-777"}));
+    QCOMPARE(rig.editor->txtname->text(), QString());
+    QCOMPARE(rig.editor->txtPhone->text(), QString());
+    QCOMPARE(rig.editor->SelectedEntryId, 0);
+    QVERIFY(!rig.editor->soundChecked());
+    QCOMPARE(ButtonLook::foreColor(rig.editor->lblAdd), ButtonLook::kReleasedColor);
+}
+
+void tst_frmUsersList::takingOverAnUnknownNumber()
+{
+    EditorRig rig;
+    rig.editor->close();
+    QTRY_VERIFY(!rig.program.window->usersList());
+    rig.program.startMonitoring();
+    rig.program.play("RING\nNMBR = 321\nwait\nRING\nNMBR=999");
+    rig.program.window->monitoring().startStopMonitoring();
+    RecentCallsGrid* grid = rig.program.window->FlexGrid;
+    doubleClickCell(grid, 0, 2);
+    frmUsersList* editor = rig.program.window->usersList();
+    QVERIFY(editor);
+    QCOMPARE(editor->txtPhone->text(), QStringLiteral("321"));
+    editor->txtname->setText("Carol");
+    click(editor->lblAdd);
+    QVERIFY(listLines(*editor).contains("Carol-321"));
+    QCOMPARE(editor->txtname->text(), QString());
+    QCOMPARE(editor->txtPhone->text(), QString());
+    // Shown again while open: not loaded anew.
+    editor->txtPhone->setText("typing");
+    doubleClickCell(grid, 1, 2);
+    QCOMPARE(rig.program.window->usersList(), editor);
+    QCOMPARE(editor->txtPhone->text(), QStringLiteral("typing"));
+}
+
+void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("sound");
+    QTest::newRow("Ann-555") << "Ann-555" << "Ann" << "555" << 1 << true;
+    QTest::newRow("the other Ann") << "Ann-111" << "Ann" << "111" << 2 << false;
+    QTest::newRow("a name with a hyphen") << "Jean-Paul-777" << "Jean-Paul" << "777" << 3 << false;
+}
+
+void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(int, id);
+    QFETCH(bool, sound);
+    EditorRig rig;
+    clickLine(*rig.editor, line);
+    QCOMPARE(rig.editor->txtname->text(), name);
+    QCOMPARE(rig.editor->txtPhone->text(), number);
+    QCOMPARE(rig.editor->SelectedEntryId, id);
+    QCOMPARE(rig.editor->soundChecked(), sound);
+}
+
+void tst_frmUsersList::updateRewritesTheRowClicked()
+{
+    EditorRig rig({"Ann|555|1", "Ann|555|0"});
+    clickLine(*rig.editor, "Ann-555", 2);
+    rig.editor->txtname->setText("Anne");
+    click(rig.editor->imgUpdate);
+    QCOMPARE(rig.rows(), QStringList({"1|Ann|555|1", "2|Anne|555|0"}));
+    QCOMPARE(listLines(*rig.editor), QStringList({"Ann-555", "Anne-555"}));
+    QCOMPARE(rig.editor->txtname->text(), QString());
+    // Update before any click on a fresh editor does nothing.
+    rig.editor->close();
+    click(rig.program.window->lbllist);
+    rig.program.window->usersList()->txtname->setText("X");
+    rig.program.window->usersList()->txtPhone->setText("1");
+    click(rig.program.window->usersList()->lblUpdate);
+    QCOMPARE(rig.rows(), QStringList({"1|Ann|555|1", "2|Anne|555|0"}));
+}
+
+void tst_frmUsersList::removeActsOnTheSelectedLine()
+{
+    EditorRig rig;
+    click(rig.editor->lblRemove); // nothing selected: nothing happens
+    QCOMPARE(rig.rows().size(), 3);
+    clickLine(*rig.editor, "Ann-555");
+    click(rig.editor->ImgRemove);
+    QCOMPARE(rig.rows(), QStringList({"2|Ann|111|0", "3|Jean-Paul|777|0"}));
+    clickLine(*rig.editor, "Jean-Paul-777");
+    click(rig.editor->lblRemove);
+    QCOMPARE(listLines(*rig.editor), QStringList{"Ann-111"});
+}
+
+void tst_frmUsersList::checkToggle()
+{
+    EditorRig rig;
+    click(rig.editor->imgSound, Qt::RightButton);
+    QVERIFY(!rig.editor->soundChecked());
+    click(rig.editor->lblsound);
+    QVERIFY(!rig.editor->soundChecked());
+    click(rig.editor->imgSound);
+    QVERIFY(rig.editor->soundChecked());
+    click(rig.editor->imgSound);
+    QVERIFY(!rig.editor->soundChecked());
+}
+
+void tst_frmUsersList::addThroughLabelOrImage_data()
+{
+    QTest::addColumn<bool>("throughLabel");
+    QTest::addColumn<bool>("checkAfter");
+    QTest::newRow("through the label the check is cleared") << true << false;
+    QTest::newRow("through the image the check stays") << false << true;
+}
+
+void tst_frmUsersList::addThroughLabelOrImage()
+{
+    QFETCH(bool, throughLabel);
+    QFETCH(bool, checkAfter);
+    EditorRig rig(QStringList{});
+    rig.editor->txtname->setText("Dave");
+    rig.editor->txtPhone->setText("  444 ");
+    click(rig.editor->imgSound);
+    click(throughLabel ? static_cast<QWidget*>(rig.editor->lblAdd) : rig.editor->imgAdd);
+    QCOMPARE(rig.rows(), QStringList{"1|Dave|444|1"});
+    QCOMPARE(rig.editor->soundChecked(), checkAfter);
+}
+
+void tst_frmUsersList::overlongNameIsRefusedWithAMessage()
+{
+    EditorRig rig(QStringList{});
+    rig.editor->txtname->setText(QString(31, 'x'));
+    rig.editor->txtPhone->setText("555");
+    click(rig.editor->lblAdd);
+    QCOMPARE(rig.rows(), QStringList());
+    QCOMPARE(rig.program.messages.size(), 1);
+    QVERIFY(rig.program.messages.first().contains("at most 30"));
+    QCOMPARE(rig.editor->txtname->text(), QString(31, 'x')); // kept, to be shortened
+}
+
+void tst_frmUsersList::speak()
+{
+    EditorRig rig;
+    rig.program.clock.advance(2000);
+    rig.program.spoken.clear();
+    click(rig.editor->lblTest);
+    QCOMPARE(rig.program.spoken, QStringList({"stop", "say:"}));
+    rig.editor->txtname->setText("Ann");
+    QTest::mousePress(rig.editor->imgTest, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
+    QCOMPARE(ButtonLook::foreColor(rig.editor->lblTest), ButtonLook::kReleasedColor);
+    QTest::mouseRelease(rig.editor->imgTest, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
+    QCOMPARE(rig.program.spoken.last(), QStringLiteral("say:Ann"));
+}
+
+void tst_frmUsersList::callIsNamedFromTheChangedEntry()
+{
+    EditorRig rig;
+    clickLine(*rig.editor, "Ann-555");
+    rig.editor->txtname->setText("Annabel");
+    click(rig.editor->lblUpdate);
+    rig.program.startMonitoring();
+    rig.program.play("RING\nNMBR=555");
+    QCOMPARE(rig.program.gridRows(), QStringList{"555|Annabel"});
+}
+
+QTEST_MAIN(tst_frmUsersList)
+#include "tst_frmuserslist.moc"

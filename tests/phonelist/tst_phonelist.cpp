@@ -1,0 +1,168 @@
+#include "PhoneList.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+QStringList lines(const QList<PhoneListEntry>& entries)
+{
+    QStringList result;
+    for (const PhoneListEntry& entry : entries)
+        result << QStringLiteral("%1 %2 %3").arg(entry.id).arg(entry.line()).arg(entry.sound ? "bell" : "-");
+    return result;
+}
+
+} // namespace
+
+class tst_PhoneList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void operations_data();
+    void operations();
+    void refusals_data();
+    void refusals();
+    void identifiersPast32767();
+    void lockedDatabaseLeavesTheTableAsItWas();
+};
+
+// Each step: "add NAME|NUMBER|SOUND", "remove LINE", "update LINE=NAME|NUMBER|SOUND" (LINE picks the entry
+// whose line it is; with several such lines, the second one when it ends in "#2").
+void tst_PhoneList::operations_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("list");
+    QTest::newRow("empty table") << QStringList() << QStringList();
+    QTest::newRow("first entry gets id 1, sorted without regard to case")
+        << QStringList{"add bob|222|0", "add Ann|555|1", "add alice|111|0"}
+        << QStringList{"3 alice-111 -", "2 Ann-555 bell", "1 bob-222 -"};
+    QTest::newRow("ids follow the last row after a removal")
+        << QStringList{"add A|1|0", "add B|2|0", "add C|3|0", "remove C-3", "add D|4|0"}
+        << QStringList{"1 A-1 -", "2 B-2 -", "3 D-4 -"};
+    QTest::newRow("of two entries named Ann the selected one is removed")
+        << QStringList{"add Ann|111|0", "add Ann|222|0", "remove Ann-222"} << QStringList{"1 Ann-111 -"};
+    QTest::newRow("duplicate numbers are separate entries")
+        << QStringList{"add Ann|111|0", "add Bob|111|1", "remove Bob-111"} << QStringList{"1 Ann-111 -"};
+    QTest::newRow("a name with a hyphen is removed and updated")
+        << QStringList{"add Jean-Paul|555|0", "add Zoe|9|0", "update Jean-Paul-555=Jean-Paul|556|1", "remove Zoe-9"}
+        << QStringList{"1 Jean-Paul-556 bell"};
+    QTest::newRow("update rewrites only the row clicked")
+        << QStringList{"add Ann|111|0", "add Ann|111|0", "update Ann-111#2=Anne|111|1"}
+        << QStringList{"1 Ann-111 -", "2 Anne-111 bell"};
+    QTest::newRow("numbers are stored without blanks at their ends")
+        << QStringList{"add Ann| 555 1234 |0"} << QStringList{"1 Ann-555 1234 -"};
+    QTest::newRow("blanks make a name") << QStringList{"add  |5|0"} << QStringList{"1  -5 -"};
+}
+
+void tst_PhoneList::operations()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, list);
+    TestDatabase db;
+    PhoneList phoneList(db.store.database());
+    QString error;
+    for (const QString& step : steps) {
+        const QString verb = step.section(' ', 0, 0);
+        const QString rest = step.section(' ', 1);
+        const auto pick = [&](QString line) {
+            const int occurrence = line.endsWith("#2") ? 2 : 1;
+            line.remove("#2");
+            int seen = 0;
+            for (const PhoneListEntry& entry : phoneList.FillPhoneList(&error)) {
+                if (entry.line() == line && ++seen == occurrence)
+                    return entry.rowId;
+            }
+            return qint64(0);
+        };
+        if (verb == "add") {
+            const QStringList f = rest.split('|');
+            QVERIFY(phoneList.AddPhoneListEntry(f[0], f[1], f[2] == "1", &error));
+        } else if (verb == "remove") {
+            QVERIFY(phoneList.RemovePhoneListEntry(pick(rest), &error));
+        } else {
+            const QStringList f = rest.section('=', 1).split('|');
+            QVERIFY(phoneList.UpdatePhoneListEntry(pick(rest.section('=', 0, 0)), f[0], f[1], f[2] == "1", &error));
+        }
+        QCOMPARE(error, QString());
+    }
+    QCOMPARE(lines(phoneList.FillPhoneList(&error)), list);
+    // What a call looks up is what the list shows.
+    for (const PhoneListEntry& entry : phoneList.FillPhoneList(&error))
+        QVERIFY(db.store.lookupCaller(" " + entry.number + " ").has_value());
+}
+
+void tst_PhoneList::refusals_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty name: nothing, silently") << "" << "555" << "";
+    QTest::newRow("empty number: nothing, silently") << "Ann" << "" << "";
+    QTest::newRow("a number of blanks is empty") << "Ann" << "   " << "";
+    QTest::newRow("name over 30") << QString(31, 'n') << "555" << "a name can have at most 30";
+    QTest::newRow("number over 20") << "Ann" << QString(21, '5') << "a number can have at most 20";
+}
+
+void tst_PhoneList::refusals()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(QString, message);
+    TestDatabase db;
+    db.addPhoneListEntries({"Bob|1|0"});
+    PhoneList phoneList(db.store.database());
+    QString error;
+    QVERIFY(!phoneList.AddPhoneListEntry(name, number, true, &error));
+    QVERIFY2(message.isEmpty() ? error.isEmpty() : error.contains(message), qPrintable(error));
+    const qint64 bob = phoneList.FillPhoneList(&error).first().rowId;
+    error.clear();
+    QVERIFY(!phoneList.UpdatePhoneListEntry(bob, name, number, true, &error));
+    QVERIFY2(message.isEmpty() ? error.isEmpty() : error.contains(message), qPrintable(error));
+    QCOMPARE(lines(phoneList.FillPhoneList(&error)), QStringList{"1 Bob-1 -"});
+}
+
+void tst_PhoneList::identifiersPast32767()
+{
+    TestDatabase db;
+    QSqlQuery(db.store.database()).exec("INSERT INTO UsersList VALUES (2147483000, 'Big', '1', 0)");
+    PhoneList phoneList(db.store.database());
+    QString error;
+    QVERIFY(phoneList.AddPhoneListEntry("Next", "2", false, &error));
+    const QList<PhoneListEntry> entries = phoneList.FillPhoneList(&error);
+    QCOMPARE(lines(entries), QStringList({"2147483000 Big-1 -", "2147483001 Next-2 -"}));
+    QVERIFY(phoneList.UpdatePhoneListEntry(entries.last().rowId, "Renamed", "2", true, &error));
+    QCOMPARE(lines(phoneList.FillPhoneList(&error)).last(), QStringLiteral("2147483001 Renamed-2 bell"));
+}
+
+void tst_PhoneList::lockedDatabaseLeavesTheTableAsItWas()
+{
+    TestDatabase db;
+    db.addPhoneListEntries({"Ann|111|1"});
+    PhoneList phoneList(db.store.database());
+    QString error;
+    const qint64 ann = phoneList.FillPhoneList(&error).first().rowId;
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+        other.setDatabaseName(db.path());
+        QVERIFY(other.open());
+        QSqlQuery(other).exec("BEGIN IMMEDIATE");
+        QVERIFY(!phoneList.AddPhoneListEntry("Bob", "222", false, &error));
+        QVERIFY2(error.contains("Cannot add Bob") && error.contains("locked"), qPrintable(error));
+        error.clear();
+        QVERIFY(!phoneList.UpdatePhoneListEntry(ann, "Anne", "111", false, &error));
+        QVERIFY(error.contains("left as it was"));
+        error.clear();
+        QVERIFY(!phoneList.RemovePhoneListEntry(ann, &error));
+        QVERIFY(!error.isEmpty());
+        QSqlQuery(other).exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("other-program");
+    QCOMPARE(TestSupport::readRows(db.path(), "SELECT id, Name, number, sound FROM UsersList"),
+             QStringList{"1|Ann|111|1"});
+}
+
+QTEST_GUILESS_MAIN(tst_PhoneList)
+#include "tst_phonelist.moc"
