@@ -6,6 +6,7 @@
 #include "ModemSimulator.h"
 #include "RecentCallsGrid.h"
 #include "SoundPlayer.h"
+#include "TextViewer.h"
 #include "frmLineInfo.h"
 #include "frmSplash.h"
 
@@ -83,7 +84,8 @@ int main(int argc, char* argv[])
     settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
     SystemClock clock;
     CanberraSoundPlayer sound;
-    frmLineInfo window(MonitorDevices{clock, sound, {}}, AppPaths(dir.path(), dir.path()), settings);
+    DesktopTextViewer viewer;
+    frmLineInfo window(MonitorDevices{clock, sound, viewer, {}}, AppPaths(dir.path(), dir.path()), settings);
     if (!window.Form_Load(&error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

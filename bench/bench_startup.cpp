@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
+#include "TextViewer.h"
 #include "frmLineInfo.h"
 
 #include <QApplication>
@@ -71,7 +72,8 @@ int runChild(const QString& mode, const QString& folder, int argc, char* argv[])
     QSettings settings(folder + QStringLiteral("/Nimbrel.conf"), QSettings::IniFormat);
     SystemClock clock;
     CanberraSoundPlayer sound;
-    const MonitorDevices devices{clock, sound, [&clock](const QString& engine) {
+    DesktopTextViewer viewer;
+    const MonitorDevices devices{clock, sound, viewer, [&clock](const QString& engine) {
                                      return std::make_unique<QtSpeechEngine>(engine, clock);
                                  }};
     frmLineInfo window(devices, AppPaths(folder, folder), settings);

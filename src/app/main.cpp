@@ -4,6 +4,7 @@
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
 #include "TerminationSignals.h"
+#include "TextViewer.h"
 #include "frmLineInfo.h"
 
 #include <QApplication>
@@ -35,7 +36,8 @@ int main(int argc, char* argv[])
     QSettings settings(AppPaths::settingsFile(), QSettings::IniFormat);
     SystemClock clock;
     CanberraSoundPlayer sound;
-    const MonitorDevices devices{clock, sound, [&clock](const QString& engineName) {
+    DesktopTextViewer viewer;
+    const MonitorDevices devices{clock, sound, viewer, [&clock](const QString& engineName) {
                                      return std::make_unique<QtSpeechEngine>(engineName, clock);
                                  }};
     frmLineInfo window(devices, AppPaths::forRunningProgram(), settings);

@@ -69,6 +69,7 @@ frmLineInfo::~frmLineInfo()
 {
     // The other windows borrow this window's pictures and database, so they go first.
     delete m_usersList;
+    delete m_report;
     delete m_splash;
 }
 
@@ -299,7 +300,8 @@ void frmLineInfo::Form_Unload()
         m_options.saveOptions(m_settings);
     }
     m_settings.sync();
-    delete m_usersList; // it holds the database connection, which closes next
+    delete m_usersList; // they use the database connection, which closes next
+    delete m_report;
     m_store.closeCallDatabase();
     m_tray.RemoveTrayIcon();
     closeSplash();
@@ -335,6 +337,16 @@ void frmLineInfo::openPhoneList()
         m_usersList->Form_Load(m_parser.unknownNumber());
     }
     ShowForm(m_usersList);
+}
+
+void frmLineInfo::openReport()
+{
+    if (!m_report || m_report->isHidden()) {
+        m_report = new frmReport(m_skins, m_store, m_devices.viewer, m_devices.clock,
+                                 m_paths.dataFile(QStringLiteral("CallLog.txt")));
+        m_report->Form_Load();
+    }
+    ShowForm(m_report);
 }
 
 void frmLineInfo::closeSplash()

@@ -14,6 +14,7 @@
 #include "SpeechService.h"
 #include "TrayIcon.h"
 #include "frmSplash.h"
+#include "frmReport.h"
 #include "frmUsersList.h"
 
 #include <QPointer>
@@ -86,12 +87,13 @@ public:
     frmSplash* splash() const { return m_splash; }
     // The phone list editor while it is open.
     frmUsersList* usersList() const { return m_usersList; }
+    // The calls database window while it is open.
+    frmReport* report() const { return m_report; }
     double twipsPerPixel() const;
 
 signals:
     // The commands that open the other windows, and the end of the program.
     void commSetupRequested();
-    void reportRequested();
     void aboutRequested();
     void exitRequested();
 
@@ -114,7 +116,7 @@ private:
     void Timer2_Timer();
     void startStop() { m_control.startStopMonitoring(); }
     void openCommSetup() { emit commSetupRequested(); }
-    void openReport() { emit reportRequested(); }
+    void openReport();
     void openPhoneList();
     void openAbout() { emit aboutRequested(); }
     void exitProgram() { emit exitRequested(); }
@@ -140,5 +142,6 @@ private:
     TrayIcon m_tray;
     QPointer<frmSplash> m_splash;
     QPointer<frmUsersList> m_usersList;
+    QPointer<frmReport> m_report;
     bool m_loaded = false;
 };

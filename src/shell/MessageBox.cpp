@@ -21,6 +21,8 @@ QMessageBox::Icon toQt(Icon icon)
         return QMessageBox::Warning;
     case Icon::Critical:
         return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
     case Icon::None:
         break;
     }
@@ -37,6 +39,21 @@ void show(QWidget* parent, const QString& text, Icon icon)
     }
     auto* box = new QMessageBox(toQt(icon), QStringLiteral("Nimbrel"), text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void ask(QWidget* parent, const QString& text, const std::function<void(bool yes)>& answered)
+{
+    if (sink()) {
+        answered(sink()(text, Icon::Question));
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Nimbrel"), text,
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answered](int result) { answered(result == QMessageBox::Yes); });
     box->open();
 }
 

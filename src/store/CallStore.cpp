@@ -118,8 +118,21 @@ bool CallStore::write(Unsaved& pending, QString* reason)
     return true;
 }
 
+void CallStore::holdWrites()
+{
+    m_writesHeld = true;
+}
+
+void CallStore::releaseWrites()
+{
+    m_writesHeld = false;
+    flushUnsaved();
+}
+
 void CallStore::flushUnsaved()
 {
+    if (m_writesHeld)
+        return;
     while (!m_unsaved.isEmpty()) {
         QString reason;
         if (!m_db.isOpen()) {

@@ -53,6 +53,11 @@ public:
 
     int unsavedCount() const { return int(m_unsaved.size()); }
 
+    // While a long change of the table is under way on this connection (clearing calls), new calls are
+    // kept in memory, shown as usual, and written when it ends, whether it was committed or rolled back.
+    void holdWrites();
+    void releaseWrites();
+
 signals:
     void storeFailed(const QString& message);
     void storeRecovered();
@@ -75,5 +80,6 @@ private:
     Unsaved m_last;
     quint64 m_nextSerial = 0;
     bool m_failing = false;
+    bool m_writesHeld = false;
     std::unique_ptr<ClockTimer> m_retryTimer;
 };

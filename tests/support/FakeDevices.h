@@ -2,6 +2,7 @@
 
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
+#include "TextViewer.h"
 
 #include <QStringList>
 
@@ -35,4 +36,18 @@ public:
     }
     QStringList played;
     bool eventsWork = true;
+};
+
+class FakeViewer : public TextViewer
+{
+public:
+    bool open(const QString& path, QString* error) override
+    {
+        opened << path;
+        if (!works)
+            *error = QStringLiteral("no viewer for ") + path;
+        return works;
+    }
+    QStringList opened;
+    bool works = true;
 };

@@ -16,7 +16,10 @@ TestProgram::TestProgram(const QString& profile)
         qFatal("%s", qPrintable(error));
     settings.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("1"));
     settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
-    MessageBox::setSink([this](const QString& text, MessageBox::Icon) { messages << text; });
+    MessageBox::setSink([this](const QString& text, MessageBox::Icon) {
+        messages << text;
+        return answerYes;
+    });
 }
 
 TestProgram::~TestProgram()
@@ -26,7 +29,7 @@ TestProgram::~TestProgram()
 
 void TestProgram::load()
 {
-    const MonitorDevices devices{clock, sound, [this](const QString&) {
+    const MonitorDevices devices{clock, sound, viewer, [this](const QString&) {
                                      return std::make_unique<FakeSpeech>(spoken);
                                  }};
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);

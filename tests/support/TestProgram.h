@@ -33,8 +33,10 @@ public:
     FakeClock clock;
     QStringList spoken;
     FakeSound sound;
+    FakeViewer viewer;
     ModemSimulator modem;
     QSettings settings;
     std::unique_ptr<frmLineInfo> window;
     QStringList messages;
+    bool answerYes = true; // the answer to every question asked
 };

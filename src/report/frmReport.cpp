@@ -1,0 +1,245 @@
+#include "frmReport.h"
+
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "CallStore.h"
+#include "Clock.h"
+#include "MessageBox.h"
+#include "ReportJobs.h"
+#include "SkinStore.h"
+#include "TextViewer.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+constexpr int kButtonWidth = 112;
+constexpr int kButtonHeight = 22;
+
+QDateEdit* makeDatePicker(QWidget* parent, const QString& name, QDate earliest)
+{
+    auto* picker = new QDateEdit(parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDateRange(earliest, QDate(9999, 12, 31));
+    return picker;
+}
+
+QComboBox* makeTimeBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+} // namespace
+
+frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clock& clock, QString reportPath,
+                     QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_skins(skins)
+    , m_store(store)
+    , m_viewer(viewer)
+    , m_reportPath(std::move(reportPath))
+    , m_progressDelay(clock.createTimer())
+{
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(QStringLiteral("Calls Database"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(380, 165);
+
+    lblcaption = new QLabel(QStringLiteral("Calls Database"), this);
+    QFont bold = lblcaption->font();
+    bold.setBold(true);
+    lblcaption->setFont(bold);
+    lblStartDate = new QLabel(QStringLiteral("Start Date:"), this);
+    lblStartDate->move(10, 26);
+    txtStartDate = makeDatePicker(this, QStringLiteral("txtStartDate"), QDate(2001, 1, 1));
+    txtStartDate->setGeometry(84, 22, 120, 24);
+    lblstarttime = new QLabel(QStringLiteral("Start Time"), this);
+    lblstarttime->move(214, 26);
+    txtstarttime = makeTimeBox(this, QStringLiteral("txtstarttime"));
+    txtstarttime->setGeometry(284, 22, 86, 24);
+    lblenddate = new QLabel(QStringLiteral("End Date"), this);
+    lblenddate->move(10, 58);
+    txtEndDate = makeDatePicker(this, QStringLiteral("txtEndDate"), QDate(1601, 1, 1));
+    txtEndDate->setGeometry(84, 54, 120, 24);
+    lblendtime = new QLabel(QStringLiteral("End Time"), this);
+    lblendtime->move(214, 58);
+    txtendtime = makeTimeBox(this, QStringLiteral("txtendtime"));
+    txtendtime->setGeometry(284, 54, 86, 24);
+
+    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10);
+    addButton(imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), 134);
+    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258);
+    wireButton(imgCreate, lblCreate, &frmReport::CreateReport);
+    wireButton(imgDelete, lblDelete, &frmReport::DeleteCallsInRange);
+    wireButton(imgClose, lblClose, &frmReport::closeWindow);
+
+    progress = new QProgressBar(this);
+    progress->setGeometry(10, 122, 360, 14);
+    progress->hide();
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(10, 140, 360, 20);
+    m_progressDelay->setSingleShot(true);
+    connect(m_progressDelay.get(), &ClockTimer::timeout, progress, &QWidget::show);
+}
+
+frmReport::~frmReport() = default;
+
+void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
+                          int x)
+{
+    image = new ButtonLabel(this);
+    image->setObjectName(QStringLiteral("img") + name);
+    image->setGeometry(x, 90, kButtonWidth, kButtonHeight);
+    image->setScaledContents(true);
+    label = new ButtonLabel(caption, this);
+    label->setObjectName(QStringLiteral("lbl") + name);
+    label->setGeometry(x, 90, kButtonWidth, kButtonHeight);
+    label->setAlignment(Qt::AlignCenter);
+}
+
+void frmReport::wireButton(ButtonLabel* image, ButtonLabel* label, void (frmReport::*action)())
+{
+    for (ButtonLabel* part : {image, label}) {
+        connect(part, &ButtonLabel::pressed, this,
+                [=, this](Qt::MouseButton button) { ButtonLook::ButtonDown(button, image, label, m_skins); });
+        connect(part, &ButtonLabel::released, this, [=, this] {
+            ButtonLook::ButtonUp(image, label, m_skins);
+            (this->*action)();
+        });
+    }
+}
+
+void frmReport::Form_Load()
+{
+    m_skins.LoadSkin(this);
+    lblcaption->move(8, 0);
+    for (ButtonLabel* image : {imgCreate, imgClose, imgDelete})
+        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
+    for (ButtonLabel* label : {lblCreate, lblClose, lblDelete})
+        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
+    txtStartDate->setDate(QDate::currentDate());
+    txtEndDate->setDate(QDate::currentDate());
+    for (int hour = 0; hour < 24; ++hour) {
+        const QString item = QString::number(hour) + QStringLiteral(":00:00");
+        txtstarttime->addItem(item);
+        txtendtime->addItem(item);
+    }
+    txtstarttime->setEditText(QStringLiteral("0:00:00"));
+    txtendtime->setEditText(QStringLiteral("23:59:59"));
+}
+
+std::optional<CallRange> frmReport::readRange()
+{
+    const std::optional<QTime> start = readTime(txtstarttime->currentText());
+    const std::optional<QTime> end = readTime(txtendtime->currentText());
+    if (!start || !end) {
+        const bool startBad = !start;
+        MessageBox::show(this,
+                         QStringLiteral("\"%1\" in the %2 box is not a time.\nType a time such as 14:30:00, "
+                                        "then press the button again; nothing was changed.")
+                             .arg((startBad ? txtstarttime : txtendtime)->currentText(),
+                                  startBad ? QStringLiteral("Start Time") : QStringLiteral("End Time")),
+                         MessageBox::Icon::Warning);
+        return std::nullopt;
+    }
+    return CallRange{QDateTime(txtStartDate->date(), *start), QDateTime(txtEndDate->date(), *end)};
+}
+
+void frmReport::CreateReport()
+{
+    if (m_job)
+        return;
+    const std::optional<CallRange> range = readRange();
+    if (!range)
+        return;
+    auto* writer = new ReportWriter(m_store.database(), m_reportPath, *range, this);
+    bool anyCallFromStart = false;
+    QString error;
+    if (!writer->start(&anyCallFromStart, &error)) {
+        delete writer;
+        MessageBox::show(this, error, MessageBox::Icon::Warning);
+        return;
+    }
+    run(writer, [this, anyCallFromStart] {
+        if (!anyCallFromStart) {
+            lblStatus->setText(QStringLiteral("No call at or after the start; the report is empty."));
+            return;
+        }
+        QString error;
+        if (!m_viewer.open(m_reportPath, &error))
+            MessageBox::show(this, error, MessageBox::Icon::Warning);
+    });
+}
+
+void frmReport::DeleteCallsInRange()
+{
+    if (m_job)
+        return;
+    const std::optional<CallRange> range = readRange();
+    if (!range)
+        return;
+    auto* clearer = new CallsClearer(m_store, *range, this);
+    QString error;
+    const int count = clearer->count(&error);
+    if (count < 0) {
+        delete clearer;
+        MessageBox::show(this, error, MessageBox::Icon::Warning);
+        return;
+    }
+    if (count == 0) {
+        delete clearer;
+        lblStatus->setText(QStringLiteral("No call from %1; nothing to delete.").arg(range->describe()));
+        return;
+    }
+    // Deleted calls cannot be brought back, and a misplaced click must not erase them.
+    m_job = clearer;
+    MessageBox::ask(this,
+                    QStringLiteral("Delete the %1 calls from %2?\nThey cannot be brought back.")
+                        .arg(count)
+                        .arg(range->describe()),
+                    [this, clearer](bool yes) {
+                        QString error;
+                        if (!yes || !clearer->start(&error)) {
+                            if (!error.isEmpty())
+                                MessageBox::show(this, error, MessageBox::Icon::Warning);
+                            delete clearer;
+                            return;
+                        }
+                        run(clearer, {});
+                    });
+}
+
+void frmReport::run(CallsJob* job, const std::function<void()>& whenDone)
+{
+    m_job = job;
+    progress->setRange(0, std::max(1, job->total()));
+    progress->setValue(0);
+    m_progressDelay->start(kProgressDelayMs);
+    connect(job, &CallsJob::progress, progress, [this](int done) { progress->setValue(done); });
+    connect(job, &CallsJob::finished, this,
+            [this, whenDone](bool ok, const QString& message) { finishJob(ok, message, whenDone); });
+}
+
+void frmReport::finishJob(bool ok, const QString& message, const std::function<void()>& whenDone)
+{
+    m_progressDelay->stop();
+    progress->hide();
+    m_job->deleteLater();
+    if (!ok) {
+        lblStatus->clear();
+        MessageBox::show(this, message, MessageBox::Icon::Warning);
+        return;
+    }
+    lblStatus->setText(message);
+    if (whenDone)
+        whenDone();
+}
