@@ -15,6 +15,7 @@ PhoneList::PhoneList(QSqlDatabase database)
 QList<PhoneListEntry> PhoneList::FillPhoneList(QString* error) const
 {
     QSqlQuery query(m_db);
+    query.setForwardOnly(true);
     QList<PhoneListEntry> entries;
     if (!query.exec(QStringLiteral("SELECT rowid, id, Name, number, sound FROM UsersList ORDER BY rowid"))) {
         *error = QStringLiteral("Cannot read the phone list: %1.").arg(SqliteDatabase::describe(query.lastError()));

@@ -66,7 +66,8 @@ void ReportWriter::slice()
 {
     // Keyset paging along the DateTime index (datetime, then rowid): each slice starts where the last ended.
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT rowid, datetime, number, name FROM PhoneCalls "
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT rowid, datetime, coalesce(number, '') || ' , ' || coalesce(name, '') || ' , ' FROM PhoneCalls "
                                  "WHERE datetime >= ? AND datetime <= ? AND (datetime > ? OR rowid > ?) "
                                  "ORDER BY datetime, rowid LIMIT %1")
                       .arg(kRowsPerSlice));
@@ -79,14 +80,12 @@ void ReportWriter::slice()
         return;
     }
     static const DateTimeText dateTimeText;
-    const QString separator = QStringLiteral(" , ");
     QString lines;
     int rows = 0;
     while (query.next()) {
         m_lastRowId = query.value(0).toLongLong();
         m_lastStored = query.value(1).toString();
-        lines += query.value(2).toString() + separator + query.value(3).toString() + separator
-                 + dateTimeText.fromStored(m_lastStored) + QStringLiteral("\r\n");
+        lines += query.value(2).toString() + dateTimeText.fromStored(m_lastStored) + QStringLiteral("\r\n");
         ++rows;
     }
     const QByteArray bytes = m_encoder->encode(lines);

@@ -17,7 +17,7 @@ class CallsJob : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kRowsPerSlice = 20000;
+    static constexpr int kRowsPerSlice = 50000;
 
     using QObject::QObject;
     int done() const { return m_done; }

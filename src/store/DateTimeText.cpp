@@ -10,17 +10,47 @@ DateTimeText::DateTimeText()
 
 QString DateTimeText::operator()(const QDateTime& dateTime) const
 {
-    return m_locale.toString(dateTime.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + m_locale.toString(dateTime.time(), m_timeFormat);
+    return (*this)(dateTime.date(), dateTime.time());
+}
+
+QString DateTimeText::operator()(QDate date, QTime time) const
+{
+    if (date != m_lastDate) {
+        m_lastDate = date;
+        m_lastDateText = m_locale.toString(date, QLocale::ShortFormat);
+    }
+    return m_lastDateText + QLatin1Char(' ') + timeText(time);
+}
+
+QString DateTimeText::timeText(QTime time) const
+{
+    // Most locales show a 24-hour clock; writing it directly saves parsing the format for every call.
+    if (m_timeFormat == QLatin1String("HH:mm:ss") || m_timeFormat == QLatin1String("H:mm:ss")) {
+        const auto twoDigits = [](int value) { return QChar(u'0' + value / 10); };
+        QString text;
+        text.reserve(8);
+        if (time.hour() >= 10 || m_timeFormat.startsWith(QLatin1String("HH")))
+            text += twoDigits(time.hour());
+        text += QChar(u'0' + time.hour() % 10);
+        text += QLatin1Char(':');
+        text += twoDigits(time.minute());
+        text += QChar(u'0' + time.minute() % 10);
+        text += QLatin1Char(':');
+        text += twoDigits(time.second());
+        text += QChar(u'0' + time.second() % 10);
+        return text;
+    }
+    return m_locale.toString(time, m_timeFormat);
 }
 
 QString DateTimeText::fromStored(const QString& stored) const
 {
-    // Read by position: this runs once for every line of a report of a million calls.
+    // Read by position and never as a local QDateTime, whose every construction consults the time zone
+    // files: this runs once for every line of a report of a million calls.
     const auto number = [&](int from, int length) { return QStringView(stored).mid(from, length).toInt(); };
-    const QDateTime dateTime(QDate(number(0, 4), number(5, 2), number(8, 2)),
-                             QTime(number(11, 2), number(14, 2), number(17, 2)));
-    return dateTime.isValid() ? (*this)(dateTime) : stored;
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    return date.isValid() && time.isValid() ? (*this)(date, time) : stored;
 }
 
 QString dateTimeText(const QDateTime& dateTime)

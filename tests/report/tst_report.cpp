@@ -1,0 +1,303 @@
+#include "ButtonLabel.h"
+#include "DateTimeText.h"
+#include "FakeDevices.h"
+#include "MessageBox.h"
+#include "ReportJobs.h"
+#include "SkinStore.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+#include "frmReport.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+const QDate kToday = QDate::currentDate();
+
+QString stored(const QDate& date, const QString& time)
+{
+    return date.toString("yyyy-MM-dd") + " " + time;
+}
+
+// The calls window on a database of its own, with the report file in a temporary folder.
+struct ReportRig {
+    explicit ReportRig(const QStringList& calls)
+    {
+        QSqlQuery add(db.store.database());
+        int id = 0;
+        for (const QString& call : calls) {
+            const QStringList f = call.split('|');
+            add.prepare("INSERT INTO PhoneCalls VALUES (?, ?, ?, ?)");
+            add.addBindValue(++id);
+            add.addBindValue(f[0]);
+            add.addBindValue(f[1]);
+            add.addBindValue(f[2]);
+            add.exec();
+        }
+        MessageBox::setSink([this](const QString& text, MessageBox::Icon) {
+            messages << text;
+            return answerYes;
+        });
+        window = std::make_unique<frmReport>(skins, db.store, viewer, db.clock, reportPath());
+        window->Form_Load();
+    }
+    ~ReportRig() { MessageBox::setSink({}); }
+
+    QString reportPath() const { return folder.filePath("CallLog.txt"); }
+    QByteArray report() const
+    {
+        QFile file(reportPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+    }
+    void setRange(const QDate& startDate, const QString& startTime, const QDate& endDate, const QString& endTime)
+    {
+        window->txtStartDate->setDate(startDate);
+        window->txtstarttime->setEditText(startTime);
+        window->txtEndDate->setDate(endDate);
+        window->txtendtime->setEditText(endTime);
+    }
+    void press(ButtonLabel* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+        QTRY_VERIFY(!window->isWorking());
+    }
+    QStringList calls() const
+    {
+        return TestSupport::readRows(db.path(), "SELECT datetime, number FROM PhoneCalls ORDER BY rowid");
+    }
+
+    TestDatabase db;
+    QTemporaryDir folder;
+    SkinStore skins;
+    FakeViewer viewer;
+    std::unique_ptr<frmReport> window;
+    QStringList messages;
+    bool answerYes = true;
+};
+
+QByteArray line(const QString& number, const QString& name, const QDate& date, const QString& time)
+{
+    return (number + " , " + name + " , " + dateTimeText(QDateTime(date, QTime::fromString(time, "HH:mm:ss")))
+            + "\r\n")
+        .toLocal8Bit();
+}
+
+} // namespace
+
+class tst_Report : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadSetsTheDefaults();
+    void createReport_data();
+    void createReport();
+    void badTimeKeepsTheEarlierReport();
+    void secondReportReplacesTheFirst();
+    void viewerFailureNamesTheFile();
+    void clearDefaultRangeTwice();
+    void clearAsksFirst();
+    void clearWithABadTimeDeletesNothing();
+    void clearOnlyTheRangeOfManyDays();
+    void callsLoggedWhileClearingAreKept();
+    void clearFailureDeletesNothing();
+};
+
+void tst_Report::loadSetsTheDefaults()
+{
+    ReportRig rig({});
+    QCOMPARE(rig.window->txtStartDate->date(), kToday);
+    QCOMPARE(rig.window->txtEndDate->date(), kToday);
+    QCOMPARE(rig.window->txtstarttime->count(), 24);
+    QCOMPARE(rig.window->txtstarttime->itemText(0), QStringLiteral("0:00:00"));
+    QCOMPARE(rig.window->txtendtime->itemText(23), QStringLiteral("23:00:00"));
+    QCOMPARE(rig.window->txtstarttime->currentText(), QStringLiteral("0:00:00"));
+    QCOMPARE(rig.window->txtendtime->currentText(), QStringLiteral("23:59:59"));
+    QCOMPARE(rig.window->txtStartDate->minimumDate(), QDate(2001, 1, 1));
+    QCOMPARE(rig.window->txtEndDate->minimumDate(), QDate(1601, 1, 1));
+    QCOMPARE(rig.window->txtEndDate->maximumDate(), QDate(9999, 12, 31));
+}
+
+void tst_Report::createReport_data()
+{
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("startTime");
+    QTest::addColumn<QString>("endTime");
+    QTest::addColumn<int>("endDay");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("shown");
+    const QDate yesterday = kToday.addDays(-1), tomorrow = kToday.addDays(1);
+    QTest::newRow("today's calls in ascending time")
+        << QStringList{stored(kToday, "15:00:00") + "|222|Bob", stored(yesterday, "10:00:00") + "|000|Old",
+                       stored(kToday, "09:30:00") + "|555|Ann", stored(tomorrow, "08:00:00") + "|999|New"}
+        << "0:00:00" << "23:59:59" << 0
+        << line("555", "Ann", kToday, "09:30:00") + line("222", "Bob", kToday, "15:00:00") << true;
+    QTest::newRow("calls exactly at the start and the end are included")
+        << QStringList{stored(kToday, "10:00:00") + "|1|A", stored(kToday, "11:00:00") + "|2|B",
+                       stored(kToday, "11:00:01") + "|3|C", stored(kToday, "09:59:59") + "|0|Z"}
+        << "10:00:00" << "11:00:00" << 0 << line("1", "A", kToday, "10:00:00") + line("2", "B", kToday, "11:00:00")
+        << true;
+    QTest::newRow("two calls in the same second")
+        << QStringList{stored(kToday, "12:00:00") + "|1|Unknown Caller", stored(kToday, "12:00:00") + "|2|Blocked"}
+        << "0:00:00" << "23:59:59" << 0
+        << line("1", "Unknown Caller", kToday, "12:00:00") + line("2", "Blocked", kToday, "12:00:00") << true;
+    QTest::newRow("end before start: empty, and shown")
+        << QStringList{stored(kToday, "12:00:00") + "|1|A"} << "10:00:00" << "9:00:00" << 0 << QByteArray() << true;
+    QTest::newRow("start after the last call: empty, not shown")
+        << QStringList{stored(yesterday, "12:00:00") + "|1|A"} << "0:00:00" << "23:59:59" << 0 << QByteArray()
+        << false;
+    QTest::newRow("a range over several days") << QStringList{stored(yesterday, "23:00:00") + "|1|A",
+                                                              stored(tomorrow, "01:00:00") + "|2|B"}
+                                               << "0:00:00" << "23:59:59" << 1
+                                               << line("2", "B", tomorrow, "01:00:00") << true;
+}
+
+void tst_Report::createReport()
+{
+    QFETCH(QStringList, calls);
+    QFETCH(QString, startTime);
+    QFETCH(QString, endTime);
+    QFETCH(int, endDay);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, shown);
+    ReportRig rig(calls);
+    rig.setRange(kToday, startTime, kToday.addDays(endDay), endTime);
+    rig.press(rig.window->lblCreate);
+    QCOMPARE(rig.report(), file);
+    QCOMPARE(rig.viewer.opened, shown ? QStringList{rig.reportPath()} : QStringList());
+    QCOMPARE(rig.messages, QStringList());
+}
+
+void tst_Report::badTimeKeepsTheEarlierReport()
+{
+    ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
+    rig.press(rig.window->imgCreate);
+    const QByteArray earlier = rig.report();
+    QVERIFY(!earlier.isEmpty());
+    rig.window->txtstarttime->setEditText("25:00");
+    rig.press(rig.window->imgCreate);
+    QCOMPARE(rig.report(), earlier);
+    QCOMPARE(rig.viewer.opened.size(), 1);
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY(rig.messages.first().contains("\"25:00\" in the Start Time box"));
+}
+
+void tst_Report::secondReportReplacesTheFirst()
+{
+    ReportRig rig({stored(kToday, "08:00:00") + "|1|A", stored(kToday, "20:00:00") + "|2|B"});
+    rig.press(rig.window->lblCreate);
+    rig.window->txtstarttime->setEditText("12:00:00");
+    rig.press(rig.window->lblCreate);
+    QCOMPARE(rig.report(), line("2", "B", kToday, "20:00:00"));
+    QVERIFY(!QFile::exists(rig.reportPath() + ".tmp"));
+}
+
+void tst_Report::viewerFailureNamesTheFile()
+{
+    ReportRig rig({stored(kToday, "08:00:00") + "|1|A"});
+    rig.viewer.works = false;
+    rig.press(rig.window->lblCreate);
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY(rig.messages.first().contains(rig.reportPath()));
+    QCOMPARE(rig.report(), line("1", "A", kToday, "08:00:00"));
+}
+
+void tst_Report::clearDefaultRangeTwice()
+{
+    const QDate yesterday = kToday.addDays(-1);
+    ReportRig rig({stored(yesterday, "23:59:59") + "|1|A", stored(kToday, "00:00:00") + "|2|B",
+                   stored(kToday, "23:59:59") + "|3|C", stored(kToday.addDays(1), "00:00:00") + "|4|D"});
+    rig.press(rig.window->lblDelete);
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY2(rig.messages.first().startsWith("Delete the 2 calls from "), qPrintable(rig.messages.first()));
+    QCOMPARE(rig.calls(), QStringList({stored(yesterday, "23:59:59") + "|1", stored(kToday.addDays(1), "00:00:00") + "|4"}));
+    rig.press(rig.window->lblDelete);
+    QCOMPARE(rig.messages.size(), 1); // nothing to delete: no question
+    QVERIFY(rig.window->lblStatus->text().contains("nothing to delete"));
+    QCOMPARE(rig.calls().size(), 2);
+}
+
+void tst_Report::clearAsksFirst()
+{
+    ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
+    rig.answerYes = false;
+    rig.press(rig.window->imgDelete);
+    QCOMPARE(rig.messages.size(), 1);
+    QCOMPARE(rig.calls().size(), 1);
+}
+
+void tst_Report::clearWithABadTimeDeletesNothing()
+{
+    ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
+    rig.window->txtendtime->setEditText("noon");
+    rig.press(rig.window->lblDelete);
+    QCOMPARE(rig.calls().size(), 1);
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY(rig.messages.first().contains("in the End Time box"));
+}
+
+void tst_Report::clearOnlyTheRangeOfManyDays()
+{
+    QStringList calls;
+    const QDate first(2026, 1, 1);
+    for (int day = 0; day < 30; ++day) {
+        for (const QString& time : {QStringLiteral("07:00:00"), QStringLiteral("12:00:00"), QStringLiteral("21:00:00")})
+            calls << stored(first.addDays(day), time) + "|" + QString::number(day) + "|X";
+    }
+    ReportRig rig(calls);
+    rig.setRange(first.addDays(10), "12:00:00", first.addDays(12), "12:00:00");
+    rig.press(rig.window->lblDelete);
+    QVERIFY(rig.messages.first().startsWith("Delete the 7 calls from "));
+    const QStringList left = rig.calls();
+    QCOMPARE(left.size(), 90 - 7);
+    QVERIFY(left.contains(stored(first.addDays(10), "07:00:00") + "|10"));
+    QVERIFY(!left.contains(stored(first.addDays(10), "12:00:00") + "|10"));
+    QVERIFY(!left.contains(stored(first.addDays(12), "12:00:00") + "|12"));
+    QVERIFY(left.contains(stored(first.addDays(12), "21:00:00") + "|12"));
+}
+
+void tst_Report::callsLoggedWhileClearingAreKept()
+{
+    ReportRig rig({});
+    {
+        QSqlQuery bulk(rig.db.store.database());
+        QVERIFY(bulk.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                  "INSERT INTO PhoneCalls SELECT i, '%2', 'old', 'x' FROM n")
+                              .arg(CallsJob::kRowsPerSlice * 2 + 5)
+                              .arg(stored(kToday, "01:00:00"))));
+    }
+    rig.db.clock.setNow(QDateTime(kToday.addDays(1), QTime(9, 0)));
+    QTest::mouseClick(rig.window->lblDelete, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QVERIFY(rig.window->isWorking());
+    QString number = "5551234", name;
+    const LoggedCall shown = rig.db.store.logCall(number, name); // a call comes in meanwhile
+    QCOMPARE(shown.name, QStringLiteral("Unknown Caller"));
+    rig.db.clock.advance(600);
+    QTRY_VERIFY(!rig.window->isWorking());
+    QCOMPARE(rig.calls(), QStringList{stored(kToday.addDays(1), "09:00:00") + "|5551234"});
+    QCOMPARE(rig.messages.size(), 1); // the question only: the held call was no failure
+}
+
+void tst_Report::clearFailureDeletesNothing()
+{
+    ReportRig rig({stored(kToday, "12:00:00") + "|1|A", stored(kToday, "13:00:00") + "|2|B"});
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+        other.setDatabaseName(rig.db.path());
+        QVERIFY(other.open());
+        QSqlQuery(other).exec("BEGIN IMMEDIATE");
+        rig.press(rig.window->lblDelete);
+        QSqlQuery(other).exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("other-program");
+    QCOMPARE(rig.messages.size(), 2);
+    QVERIFY2(rig.messages.last().contains("No call was deleted"), qPrintable(rig.messages.last()));
+    QCOMPARE(rig.calls().size(), 2);
+}
+
+QTEST_MAIN(tst_Report)
+#include "tst_report.moc"
