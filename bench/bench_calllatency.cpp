@@ -2,6 +2,7 @@
 // pseudo-terminal, to its row committed in callerid.mdb and shown in the main window's grid, with
 // 1,000,000 calls in PhoneCalls and 10,000 phone-list entries.
 #include "BenchDatabase.h"
+#include "BenchProgram.h"
 #include "Clock.h"
 #include "ModemSimulator.h"
 #include "RecentCallsGrid.h"
@@ -20,7 +21,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 
 void runEventsUntil(const std::function<bool()>& done)
 {
@@ -41,7 +43,8 @@ public:
     double paintedAfterMs() const { return m_paintedAfterMs; }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_paintedAfterMs < 0 && m_timer && qobject_cast<frmSplash*>(watched))
+        if (event->type() == QEvent::Paint && m_paintedAfterMs < 0 && m_timer
+            && qobject_cast<frmSplash*>(watched))
             m_paintedAfterMs = m_timer->nsecsElapsed() / 1e6;
         return false;
     }
@@ -78,19 +81,13 @@ int main(int argc, char* argv[])
     ModemSimulator modem(ModemProfile::fromText(QStringLiteral("accept=AT+VCID=1"), nullptr));
     if (!modem.start(&error))
         return 1;
-    QSettings settings(dir.filePath(QStringLiteral("Nimbrel.conf")), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Properties/CommPort"), 1);
-    settings.setValue(QStringLiteral("Properties/InitCallerID"), QStringLiteral("AT+VCID=1"));
-    settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
-    SystemClock clock;
-    CanberraSoundPlayer sound;
-    DesktopTextViewer viewer;
-    frmLineInfo window(MonitorDevices{clock, sound, viewer, {}}, AppPaths(dir.path(), dir.path()), settings);
-    if (!window.Form_Load(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    BenchProgram program(dir.path());
+    program.settings.setValue(QStringLiteral("Properties/CommPort"), 1);
+    program.settings.setValue(QStringLiteral("Properties/InitCallerID"), QStringLiteral("AT+VCID=1"));
+    program.settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
+    if (!program.load(dir.path()))
         return 1;
-    }
-    window.show();
+    frmLineInfo& window = *program.window;
     window.monitoring().startStopMonitoring();
     runEventsUntil([&] { return !window.monitoring().isStarting(); });
 
@@ -118,10 +115,13 @@ int main(int argc, char* argv[])
     }
     std::vector<double> all = known;
     all.insert(all.end(), unknown.begin(), unknown.end());
-    std::printf("call latency, CR to row committed and shown (%d calls, %d rows, 10000 entries):\n", rounds, calls);
+    std::printf("call latency, CR to row committed and shown (%d calls, %d rows, 10000 entries):\n", rounds,
+                calls);
     std::printf("  all:          p50 %.2f ms, p99 %.2f ms\n", percentile(all, 0.5), percentile(all, 0.99));
-    std::printf("  in the list:  p50 %.2f ms, p99 %.2f ms\n", percentile(known, 0.5), percentile(known, 0.99));
-    std::printf("  unknown:      p50 %.2f ms, p99 %.2f ms\n", percentile(unknown, 0.5), percentile(unknown, 0.99));
+    std::printf("  in the list:  p50 %.2f ms, p99 %.2f ms\n", percentile(known, 0.5),
+                percentile(known, 0.99));
+    std::printf("  unknown:      p50 %.2f ms, p99 %.2f ms\n", percentile(unknown, 0.5),
+                percentile(unknown, 0.99));
     std::printf("pop-up painted, from the same CR: p50 %.2f ms, p99 %.2f ms\n", percentile(popUp, 0.5),
                 percentile(popUp, 0.99));
     window.Form_Unload();

@@ -12,7 +12,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 QByteArray makeStream(qsizetype size)
 {
@@ -23,8 +24,8 @@ QByteArray makeStream(qsizetype size)
     int call = 0;
     while (stream.size() < size) {
         if (stream.size() >= nextCall) {
-            stream += "\r\nRING\r\n\r\nDATE = 1207\r\n\r\nTIME = 0930\r\n\r\nNMBR = 555" + QByteArray::number(call++)
-                      + "\r\n\r\nNAME = CALLER\r\n\r\nRING\r\n";
+            stream += "\r\nRING\r\n\r\nDATE = 1207\r\n\r\nTIME = 0930\r\n\r\nNMBR = 555"
+                      + QByteArray::number(call++) + "\r\n\r\nNAME = CALLER\r\n\r\nRING\r\n";
             nextCall += 256 * 1024;
         }
         const int length = int(random.bounded(1, 120));
@@ -62,7 +63,8 @@ int main(int argc, char* argv[])
         QElapsedTimer timer;
         timer.start();
         for (qsizetype at = 0; at < stream.size(); at += 4096)
-            lines.feed(QByteArrayView(stream.constData() + at, std::min<qsizetype>(4096, stream.size() - at)));
+            lines.feed(
+                QByteArrayView(stream.constData() + at, std::min<qsizetype>(4096, stream.size() - at)));
         const double seconds = timer.nsecsElapsed() / 1e9;
         std::printf("  %4lld MB: %6.3f s, %7.1f MB/s, %d calls\n", static_cast<long long>(megabytes), seconds,
                     double(megabytes) / seconds, calls);

@@ -1,5 +1,6 @@
 // The phone list editor with 10,000 entries: from the click on "Phone List..." to the editor painted.
 #include "BenchDatabase.h"
+#include "BenchProgram.h"
 #include "ButtonLabel.h"
 #include "Clock.h"
 #include "SoundPlayer.h"
@@ -17,7 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 class PaintWatch : public QObject
 {
@@ -27,7 +29,8 @@ public:
     QElapsedTimer* timer = nullptr;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && paintedAfterMs < 0 && timer && qobject_cast<frmUsersList*>(watched))
+        if (event->type() == QEvent::Paint && paintedAfterMs < 0 && timer
+            && qobject_cast<frmUsersList*>(watched))
             paintedAfterMs = timer->nsecsElapsed() / 1e6;
         return false;
     }
@@ -45,16 +48,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    QSettings settings(dir.filePath(QStringLiteral("Nimbrel.conf")), QSettings::IniFormat);
-    SystemClock clock;
-    CanberraSoundPlayer sound;
-    DesktopTextViewer viewer;
-    frmLineInfo window(MonitorDevices{clock, sound, viewer, {}}, AppPaths(dir.path(), dir.path()), settings);
-    if (!window.Form_Load(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    BenchProgram program(dir.path());
+    if (!program.load(dir.path()))
         return 1;
-    }
-    window.show();
+    frmLineInfo& window = *program.window;
     QCoreApplication::processEvents();
 
     std::vector<double> opened;
@@ -64,8 +61,8 @@ int main(int argc, char* argv[])
         paints.paintedAfterMs = -1;
         paints.timer = &timer;
         timer.start();
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(window.lbllist, &release);
         while (paints.paintedAfterMs < 0)
             QCoreApplication::processEvents();

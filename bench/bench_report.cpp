@@ -14,9 +14,11 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
-const CallRange kEverything{QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59))};
+const CallRange kEverything{QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                            QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59))};
 
 double runJob(CallsJob& job)
 {
@@ -59,9 +61,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cannot make the database: %s\n", qPrintable(error));
         return 1;
     }
-    const QString where =
-        QStringLiteral(" FROM PhoneCalls WHERE datetime >= '%1' AND datetime <= '%2'")
-            .arg(kEverything.storedStart(), kEverything.storedEnd());
+    const QString where = QStringLiteral(" FROM PhoneCalls WHERE datetime >= '%1' AND datetime <= '%2'")
+                              .arg(kEverything.storedStart(), kEverything.storedEnd());
 
     SystemClock clock;
     CallStore store(clock);
@@ -80,8 +81,8 @@ int main(int argc, char* argv[])
                                       "strftime('%d/%m/%Y %H:%M:%S', datetime) || char(13)"
                                           + where + " ORDER BY datetime",
                                       dir.filePath(QStringLiteral("tool.txt")));
-    std::printf("report of %d calls: Nimbrel %.2f s, sqlite3 %.2f s (%.2fx)\n", writer.done(), report, toolReport,
-                report / toolReport);
+    std::printf("report of %d calls: Nimbrel %.2f s, sqlite3 %.2f s (%.2fx)\n", writer.done(), report,
+                toolReport, report / toolReport);
 
     CallsClearer clearer(store, kEverything);
     clearer.count(&error);
@@ -89,8 +90,8 @@ int main(int argc, char* argv[])
         return 1;
     const double clear = runJob(clearer);
     const double toolClear = runTool(theirs, "DELETE" + where);
-    std::printf("clearing %d calls: Nimbrel %.2f s, sqlite3 %.2f s (%.2fx)\n", clearer.done(), clear, toolClear,
-                clear / toolClear);
+    std::printf("clearing %d calls: Nimbrel %.2f s, sqlite3 %.2f s (%.2fx)\n", clearer.done(), clear,
+                toolClear, clear / toolClear);
     store.closeCallDatabase();
     return 0;
 }

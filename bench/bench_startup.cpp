@@ -19,7 +19,8 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 qint64 monotonicNs()
 {
@@ -154,8 +155,9 @@ int main(int argc, char* argv[])
     std::printf("start to first paint, median of 7 runs, offscreen:\n");
     std::printf("  bare Qt Widgets window:                 %6.1f ms, %5.1f MB resident\n", median(bare),
                 median(bareMemory));
-    std::printf("  Nimbrel with a 1,000,000-call database: %6.1f ms, %5.1f MB resident (%.2fx the bare window)\n",
-                median(nimbrel), median(nimbrelMemory), median(nimbrel) / median(bare));
+    std::printf(
+        "  Nimbrel with a 1,000,000-call database: %6.1f ms, %5.1f MB resident (%.2fx the bare window)\n",
+        median(nimbrel), median(nimbrelMemory), median(nimbrel) / median(bare));
 
     QProcess calls;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -168,9 +170,10 @@ int main(int argc, char* argv[])
     std::printf("resident memory: %s MB after start-up, %s MB after 100,000 calls (growth %.1f MB)\n",
                 memory.value(0).constData(), memory.value(1).constData(),
                 memory.value(1).toDouble() - memory.value(0).toDouble());
-    std::printf("  of which the program's own (anonymous) memory: %s MB after start-up, %s MB after 100,000 calls "
-                "(growth %.1f MB); the rest is shared library and font pages read from disk\n",
-                memory.value(2).constData(), memory.value(3).constData(),
-                memory.value(3).toDouble() - memory.value(2).toDouble());
+    std::printf(
+        "  of which the program's own (anonymous) memory: %s MB after start-up, %s MB after 100,000 calls "
+        "(growth %.1f MB); the rest is shared library and font pages read from disk\n",
+        memory.value(2).constData(), memory.value(3).constData(),
+        memory.value(3).toDouble() - memory.value(2).toDouble());
     return 0;
 }

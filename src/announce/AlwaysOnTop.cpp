@@ -4,8 +4,8 @@
 
 void ToggleTopmost(QWidget* window)
 {
-    const Qt::WindowFlags topmost = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                                    | Qt::WindowDoesNotAcceptFocus;
+    const Qt::WindowFlags topmost =
+        Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
     // Changing the flags of a shown window makes a new native window; a pop-up that is already up
     // only comes to the front.
     if (window->windowFlags() != topmost)

@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QScreen>
 
-namespace {
+namespace
+{
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const QColor& color)
 {

@@ -3,7 +3,8 @@
 #include "CallRules.h"
 #include "Clock.h"
 
-namespace {
+namespace
+{
 
 // Modem bytes are kept one character per byte, so a value is stored exactly as it was received.
 QString valueOf(const QByteArray& line)

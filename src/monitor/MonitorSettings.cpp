@@ -4,7 +4,8 @@
 
 #include <QSettings>
 
-namespace {
+namespace
+{
 
 bool toBoolean(const QVariant& value, bool fallback)
 {
@@ -31,7 +32,8 @@ MonitorSettings MonitorSettings::load(const QSettings& settings, const PortTable
     const int present = ports.firstPresentPort();
     result.commPort = present ? present : PortTable::kFirstPort;
     bool isNumber = false;
-    const int port = settings.value(QStringLiteral("Properties/CommPort")).toString().trimmed().toInt(&isNumber);
+    const int port =
+        settings.value(QStringLiteral("Properties/CommPort")).toString().trimmed().toInt(&isNumber);
     if (isNumber && port >= PortTable::kFirstPort && port <= PortTable::kLastPort)
         result.commPort = port;
     result.useNameList = toBoolean(settings.value(QStringLiteral("Properties/UseNameList")), false);

@@ -95,9 +95,10 @@ void MonitoringControl::afterReset()
 {
     if (!m_parser.bOK) {
         emit message(QStringLiteral("Port %1 not responding").arg(m_port), MessageKind::Plain);
-        emit statusChanged(QStringLiteral("The modem on port %1 did not answer ATZ. Check that it is switched "
-                                          "on and that port %1 is the modem's port.")
-                               .arg(portName()));
+        emit statusChanged(
+            QStringLiteral("The modem on port %1 did not answer ATZ. Check that it is switched "
+                           "on and that port %1 is the modem's port.")
+                .arg(portName()));
         m_line.setControlLines(false);
         m_line.close();
         finishStart();
@@ -142,12 +143,14 @@ void MonitoringControl::conclude(const QString& command)
 {
     if (m_parser.bError) {
         emit message(QStringLiteral("Port %1: Modem not Caller ID enabled").arg(m_port), MessageKind::Plain);
-        emit statusChanged(QStringLiteral("The modem on port %1 refused to report caller ID.").arg(portName()));
+        emit statusChanged(
+            QStringLiteral("The modem on port %1 refused to report caller ID.").arg(portName()));
         m_line.close();
     } else if (m_parser.bOK) {
         m_monitoring = true;
         emit monitoringChanged(true);
-        emit statusChanged(QStringLiteral("Monitoring port %1 (caller ID on with %2).").arg(portName(), command));
+        emit statusChanged(
+            QStringLiteral("Monitoring port %1 (caller ID on with %2).").arg(portName(), command));
     } else {
         emit statusChanged(QStringLiteral("The modem on port %1 did not answer %2, so caller ID may be off. "
                                           "Press Start to try again, or choose its command in Setup.")

@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Room a cell keeps between its text and its borders, so a fitted text is never cut short.
 constexpr int kCellPaddingPx = 8;
@@ -134,7 +135,8 @@ void RecentCallsGrid::updateLastCall(const LoggedCall& call)
 
 int RecentCallsGrid::textWidthTwips(const QString& text) const
 {
-    return int(std::round(QFontMetricsF(m_measuredFont).horizontalAdvance(text) * m_measuredTwipsPerPixel + 1));
+    return int(
+        std::round(QFontMetricsF(m_measuredFont).horizontalAdvance(text) * m_measuredTwipsPerPixel + 1));
 }
 
 void RecentCallsGrid::countRow(int row, int change)

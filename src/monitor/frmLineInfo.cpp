@@ -4,6 +4,7 @@
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "Clock.h"
+#include "ImageButton.h"
 #include "MessageBox.h"
 #include "RecentCallsGrid.h"
 #include "SpeechEngine.h"
@@ -17,7 +18,8 @@
 #include <QSettings>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 constexpr int kWidthTwips = 5900;
 constexpr int kHeightTwips = 3600;
@@ -26,7 +28,8 @@ constexpr int kButtonHeight = 22;
 
 MessageBox::Icon iconFor(MonitoringControl::MessageKind kind)
 {
-    return kind == MonitoringControl::MessageKind::Critical ? MessageBox::Icon::Critical : MessageBox::Icon::None;
+    return kind == MonitoringControl::MessageKind::Critical ? MessageBox::Icon::Critical
+                                                            : MessageBox::Icon::None;
 }
 
 ButtonLabel* makeLabel(QWidget* parent, const QString& name)
@@ -93,25 +96,23 @@ void frmLineInfo::createControls()
     captionFont.setBold(true);
     lblcaption->setFont(captionFont);
 
-    addCommand(imgstart, lblstart, QStringLiteral("Start"), QStringLiteral("Start/Stop Monitoring"), 8, 172);
-    addCommand(imgComm, lblComm, QStringLiteral("Setup..."), QStringLiteral("Program Setup"), 134, 172);
-    addCommand(ImgReport, lblReport, QStringLiteral("Calls Database..."),
-               QStringLiteral("Incoming Calls Database Management"), 260, 172);
-    addCommand(imgList, lbllist, QStringLiteral("Phone List..."), QStringLiteral("Edit phone list"), 8, 196);
-    addCommand(imgabout, lblAbout, QStringLiteral("About..."), QStringLiteral("About Nimbrel"), 134, 196);
-    addCommand(imgExit, lblExit, QStringLiteral("Exit"), QStringLiteral("End Program"), 260, 196);
-    imgstart->setObjectName(QStringLiteral("imgstart"));
-    lblstart->setObjectName(QStringLiteral("lblstart"));
-    imgComm->setObjectName(QStringLiteral("imgComm"));
-    lblComm->setObjectName(QStringLiteral("lblComm"));
-    ImgReport->setObjectName(QStringLiteral("ImgReport"));
-    lblReport->setObjectName(QStringLiteral("lblReport"));
-    imgList->setObjectName(QStringLiteral("imgList"));
-    lbllist->setObjectName(QStringLiteral("lbllist"));
-    imgabout->setObjectName(QStringLiteral("imgabout"));
-    lblAbout->setObjectName(QStringLiteral("lblAbout"));
-    imgExit->setObjectName(QStringLiteral("imgExit"));
-    lblExit->setObjectName(QStringLiteral("lblExit"));
+    addCommand(imgstart, lblstart, QStringLiteral("imgstart"), QStringLiteral("lblstart"),
+               QStringLiteral("Start"), QStringLiteral("Start/Stop Monitoring"), QPoint(8, 172), false,
+               &frmLineInfo::startStop);
+    addCommand(imgComm, lblComm, QStringLiteral("imgComm"), QStringLiteral("lblComm"),
+               QStringLiteral("Setup..."), QStringLiteral("Program Setup"), QPoint(134, 172), true,
+               &frmLineInfo::openCommSetup);
+    addCommand(ImgReport, lblReport, QStringLiteral("ImgReport"), QStringLiteral("lblReport"),
+               QStringLiteral("Calls Database..."), QStringLiteral("Incoming Calls Database Management"),
+               QPoint(260, 172), true, &frmLineInfo::openReport);
+    addCommand(imgList, lbllist, QStringLiteral("imgList"), QStringLiteral("lbllist"),
+               QStringLiteral("Phone List..."), QStringLiteral("Edit phone list"), QPoint(8, 196), true,
+               &frmLineInfo::openPhoneList);
+    addCommand(imgabout, lblAbout, QStringLiteral("imgabout"), QStringLiteral("lblAbout"),
+               QStringLiteral("About..."), QStringLiteral("About Nimbrel"), QPoint(134, 196), false,
+               &frmLineInfo::openAbout);
+    addCommand(imgExit, lblExit, QStringLiteral("imgExit"), QStringLiteral("lblExit"), QStringLiteral("Exit"),
+               QStringLiteral("End Program"), QPoint(260, 196), false, &frmLineInfo::exitProgram);
 
     ImgMinimize = makeLabel(this, QStringLiteral("ImgMinimize"));
     ImgMinimize->setToolTip(QStringLiteral("Minimize Window"));
@@ -129,48 +130,25 @@ void frmLineInfo::createControls()
     statusFont.setPointSizeF(statusFont.pointSizeF() * 0.85);
     lblStatus->setFont(statusFont);
 
-    wireCommand(imgstart, lblstart, false, &frmLineInfo::startStop);
-    wireCommand(imgComm, lblComm, true, &frmLineInfo::openCommSetup);
-    wireCommand(ImgReport, lblReport, true, &frmLineInfo::openReport);
-    wireCommand(imgList, lbllist, true, &frmLineInfo::openPhoneList);
-    wireCommand(imgabout, lblAbout, false, &frmLineInfo::openAbout);
-    wireCommand(imgExit, lblExit, false, &frmLineInfo::exitProgram);
-    wireWindowImage(ImgMinimize, SkinStore::MinimizeUp, SkinStore::MinimizeDown, &frmLineInfo::minimizeWindow);
+    wireWindowImage(ImgMinimize, SkinStore::MinimizeUp, SkinStore::MinimizeDown,
+                    &frmLineInfo::minimizeWindow);
     wireWindowImage(imgClose, SkinStore::CloseUp, SkinStore::CloseDown, &frmLineInfo::exitProgram);
     connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
 }
 
-void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& caption,
-                             const QString& tooltip, int x, int y)
+void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& imageName,
+                             const QString& labelName, const QString& caption, const QString& tooltip,
+                             QPoint at, bool refusedWhileMonitoring, void (frmLineInfo::*action)())
 {
-    image = new ButtonLabel(this);
-    image->setGeometry(x, y, kButtonWidth, kButtonHeight);
-    image->setScaledContents(true);
-    image->setToolTip(tooltip);
-    label = new ButtonLabel(caption, this);
-    label->setGeometry(x, y, kButtonWidth, kButtonHeight);
-    label->setAlignment(Qt::AlignCenter);
-    label->setToolTip(tooltip);
-}
-
-void frmLineInfo::wireCommand(ButtonLabel* image, ButtonLabel* label, bool refusedWhileMonitoring,
-                              void (frmLineInfo::*action)())
-{
+    const ImageButton::Parts button = ImageButton::create(
+        this, imageName, labelName, caption, QRect(at, QSize(kButtonWidth, kButtonHeight)), tooltip);
     const auto refused = [this, refusedWhileMonitoring] {
         return refusedWhileMonitoring && lblstart->text() != QLatin1String("Start");
     };
-    for (ButtonLabel* part : {image, label}) {
-        connect(part, &ButtonLabel::pressed, this, [=, this](Qt::MouseButton button) {
-            if (!refused())
-                ButtonLook::ButtonDown(button, image, label, m_skins);
-        });
-        connect(part, &ButtonLabel::released, this, [=, this] {
-            if (refused())
-                return;
-            ButtonLook::ButtonUp(image, label, m_skins);
-            (this->*action)();
-        });
-    }
+    ImageButton::connect(
+        button, m_skins, [this, action](bool) { (this->*action)(); }, refused);
+    image = button.image;
+    label = button.label;
 }
 
 void frmLineInfo::wireWindowImage(ButtonLabel* image, int upPicture, int downPicture,
@@ -206,8 +184,9 @@ void frmLineInfo::wireLogic()
         lblStatus->setText(QStringLiteral("Calls are not being saved: see the message."));
         MessageBox::show(this, text, MessageBox::Icon::Warning);
     });
-    connect(&m_store, &CallStore::storeRecovered, this,
-            [this] { lblStatus->setText(QStringLiteral("The call database accepts calls again; all saved.")); });
+    connect(&m_store, &CallStore::storeRecovered, this, [this] {
+        lblStatus->setText(QStringLiteral("The call database accepts calls again; all saved."));
+    });
     connect(&m_parser, &CallParser::callCompleted, this, [this](const LoggedCall& call) {
         FlexGrid->appendCall(call);
         fitGridColumns();

@@ -13,8 +13,8 @@
 #include "SoundService.h"
 #include "SpeechService.h"
 #include "TrayIcon.h"
-#include "frmSplash.h"
 #include "frmReport.h"
+#include "frmSplash.h"
 #include "frmUsersList.h"
 
 #include <QPointer>
@@ -99,10 +99,9 @@ signals:
 
 private:
     void createControls();
-    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& caption, const QString& tooltip,
-                    int x, int y);
-    void wireCommand(ButtonLabel* image, ButtonLabel* label, bool refusedWhileMonitoring,
-                     void (frmLineInfo::*action)());
+    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& imageName,
+                    const QString& labelName, const QString& caption, const QString& tooltip, QPoint at,
+                    bool refusedWhileMonitoring, void (frmLineInfo::*action)());
     void wireWindowImage(ButtonLabel* image, int upPicture, int downPicture, void (frmLineInfo::*action)());
     void wireLogic();
     void restorePosition();

@@ -18,7 +18,8 @@ QList<PhoneListEntry> PhoneList::FillPhoneList(QString* error) const
     query.setForwardOnly(true);
     QList<PhoneListEntry> entries;
     if (!query.exec(QStringLiteral("SELECT rowid, id, Name, number, sound FROM UsersList ORDER BY rowid"))) {
-        *error = QStringLiteral("Cannot read the phone list: %1.").arg(SqliteDatabase::describe(query.lastError()));
+        *error = QStringLiteral("Cannot read the phone list: %1.")
+                     .arg(SqliteDatabase::describe(query.lastError()));
         return entries;
     }
     while (query.next()) {

@@ -2,6 +2,7 @@
 
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "ImageButton.h"
 #include "MessageBox.h"
 #include "SkinStore.h"
 #include "SpeechService.h"
@@ -10,7 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-namespace {
+namespace
+{
 
 constexpr int kButtonWidth = 78;
 constexpr int kButtonHeight = 22;
@@ -58,45 +60,29 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase
     lblsound->setWordWrap(true);
     lblsound->setGeometry(236, 110, 140, 30);
 
-    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150);
-    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150);
-    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178);
-    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178);
-    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250);
-
-    wireButton(imgAdd, lblAdd, [this](bool byLabel) { add(byLabel); });
-    wireButton(ImgRemove, lblRemove, [this](bool) { remove(); });
-    wireButton(imgUpdate, lblUpdate, [this](bool) { update(); });
-    wireButton(imgTest, lblTest, [this](bool) { m_speech.SpeakText(txtname->text()); });
-    wireButton(imgCancel, lblCancel, [this](bool) { close(); });
+    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150,
+              [this](bool byLabel) { add(byLabel); });
+    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150,
+              [this](bool) { remove(); });
+    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178,
+              [this](bool) { update(); });
+    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178,
+              [this](bool) { m_speech.SpeakText(txtname->text()); });
+    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250,
+              [this](bool) { close(); });
     connect(lstphonedir, &QListWidget::itemClicked, this, &frmUsersList::lstphonedir_Click);
     connect(imgSound, &ButtonLabel::released, this, &frmUsersList::imgSound_MouseUp);
 }
 
 void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
-                             const QString& caption, int x, int y)
+                             const QString& caption, int x, int y, const std::function<void(bool)>& action)
 {
-    image = new ButtonLabel(this);
-    image->setObjectName(QStringLiteral("img") + name);
-    image->setGeometry(x, y, kButtonWidth, kButtonHeight);
-    image->setScaledContents(true);
-    label = new ButtonLabel(caption, this);
-    label->setObjectName(QStringLiteral("lbl") + name);
-    label->setGeometry(x, y, kButtonWidth, kButtonHeight);
-    label->setAlignment(Qt::AlignCenter);
-}
-
-void frmUsersList::wireButton(ButtonLabel* image, ButtonLabel* label,
-                              const std::function<void(bool byLabel)>& action)
-{
-    for (ButtonLabel* part : {image, label}) {
-        connect(part, &ButtonLabel::pressed, this,
-                [=, this](Qt::MouseButton button) { ButtonLook::ButtonDown(button, image, label, m_skins); });
-        connect(part, &ButtonLabel::released, this, [=, this] {
-            ButtonLook::ButtonUp(image, label, m_skins);
-            action(part == label);
-        });
-    }
+    const ImageButton::Parts button =
+        ImageButton::create(this, QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption,
+                            QRect(x, y, kButtonWidth, kButtonHeight));
+    ImageButton::connect(button, m_skins, action);
+    image = button.image;
+    label = button.label;
 }
 
 void frmUsersList::Form_Load(const QString& unknownNumber)

@@ -17,8 +17,7 @@ class frmUsersList : public QWidget
 {
     Q_OBJECT
 public:
-    frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase database,
-                 QWidget* parent = nullptr);
+    frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase database, QWidget* parent = nullptr);
 
     // Loads the window: the whole list, and the number of the last unknown caller in the number box.
     void Form_Load(const QString& unknownNumber);
@@ -47,9 +46,8 @@ public:
     ButtonLabel* lblCancel = nullptr;
 
 private:
-    void addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption, int x,
-                   int y);
-    void wireButton(ButtonLabel* image, ButtonLabel* label, const std::function<void(bool byLabel)>& action);
+    void addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
+                   int x, int y, const std::function<void(bool byLabel)>& action);
     void fillList();
     void lstphonedir_Click();
     void imgSound_MouseUp(Qt::MouseButton button);

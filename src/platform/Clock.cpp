@@ -12,7 +12,8 @@ QDateTime SystemClock::now() const
     return QDateTime::currentDateTime();
 }
 
-namespace {
+namespace
+{
 
 class SystemClockTimer : public ClockTimer
 {

@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 constexpr int kPresenceCheckMs = 500;
 

@@ -7,7 +7,8 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString runtimeFolder()
 {

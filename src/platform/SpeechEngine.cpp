@@ -5,7 +5,8 @@
 #include <QLocale>
 #include <QTextToSpeech>
 
-namespace {
+namespace
+{
 
 // A text that is still "speaking" long after it could have been said counts as failed: some engines stay
 // in that state for ever without an audio device.

@@ -6,7 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 
 constexpr int kBusyTimeoutMs = 250;
 
@@ -56,14 +57,15 @@ bool SqliteDatabase::open(const QString& path, const Initialiser& initialise, QS
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir() || !folder.isWritable()) {
-        *error = failure(path, QStringLiteral("the folder %1 cannot be written").arg(info.absolutePath()),
-                         QStringLiteral("Give your user write access to that folder, then start Nimbrel again."));
+        *error =
+            failure(path, QStringLiteral("the folder %1 cannot be written").arg(info.absolutePath()),
+                    QStringLiteral("Give your user write access to that folder, then start Nimbrel again."));
         return false;
     }
 
     if (!info.exists()) {
-        const QString creating = info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                 + QStringLiteral(".creating");
+        const QString creating =
+            info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".creating");
         QFile::remove(creating); // left behind by a creation that was interrupted
         if (!openConnection(creating, error))
             return false;
@@ -93,9 +95,10 @@ bool SqliteDatabase::open(const QString& path, const Initialiser& initialise, QS
         return false;
     }
     if (!looksLikeSqlite(path)) {
-        *error = failure(path, QStringLiteral("it is not a Nimbrel database (it may come from another program)"),
-                         kLeftUntouched
-                             + QStringLiteral(" Rename or move it, then start Nimbrel again to begin a new one."));
+        *error =
+            failure(path, QStringLiteral("it is not a Nimbrel database (it may come from another program)"),
+                    kLeftUntouched
+                        + QStringLiteral(" Rename or move it, then start Nimbrel again to begin a new one."));
         return false;
     }
     return openConnection(path, error);

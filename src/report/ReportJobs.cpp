@@ -54,8 +54,9 @@ bool ReportWriter::start(bool* anyCallFromStart, QString* error)
     if (reason.isEmpty() && !m_file.open(QIODevice::WriteOnly))
         reason = m_file.errorString();
     if (!reason.isEmpty()) {
-        *error = QStringLiteral("Cannot write the report %1: %2.\nThe earlier report has been left as it was.")
-                     .arg(m_file.fileName(), reason);
+        *error =
+            QStringLiteral("Cannot write the report %1: %2.\nThe earlier report has been left as it was.")
+                .arg(m_file.fileName(), reason);
         return false;
     }
     scheduleNextSlice();
@@ -67,7 +68,8 @@ void ReportWriter::slice()
     // Keyset paging along the DateTime index (datetime, then rowid): each slice starts where the last ended.
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid, datetime, coalesce(number, '') || ' , ' || coalesce(name, '') || ' , ' FROM PhoneCalls "
+    query.prepare(QStringLiteral("SELECT rowid, datetime, coalesce(number, '') || ' , ' || coalesce(name, "
+                                 "'') || ' , ' FROM PhoneCalls "
                                  "WHERE datetime >= ? AND datetime <= ? AND (datetime > ? OR rowid > ?) "
                                  "ORDER BY datetime, rowid LIMIT %1")
                       .arg(kRowsPerSlice));
@@ -109,9 +111,10 @@ void ReportWriter::slice()
 void ReportWriter::fail(const QString& reason)
 {
     m_file.cancelWriting();
-    emit finished(false, QStringLiteral("Cannot write the report %1: %2.\nThe earlier report has been left as "
-                                        "it was.")
-                             .arg(m_file.fileName(), reason));
+    emit finished(false,
+                  QStringLiteral("Cannot write the report %1: %2.\nThe earlier report has been left as "
+                                 "it was.")
+                      .arg(m_file.fileName(), reason));
 }
 
 CallsClearer::CallsClearer(CallStore& store, const CallRange& range, QObject* parent)
@@ -174,5 +177,6 @@ void CallsClearer::end(bool ok, const QString& reason)
     if (ok)
         emit finished(true, QStringLiteral("%1 calls deleted.").arg(m_done));
     else
-        emit finished(false, QStringLiteral("Cannot delete the calls: %1.\nNo call was deleted.").arg(reason));
+        emit finished(false,
+                      QStringLiteral("Cannot delete the calls: %1.\nNo call was deleted.").arg(reason));
 }

@@ -4,6 +4,7 @@
 #include "ButtonLook.h"
 #include "CallStore.h"
 #include "Clock.h"
+#include "ImageButton.h"
 #include "MessageBox.h"
 #include "ReportJobs.h"
 #include "SkinStore.h"
@@ -14,7 +15,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
-namespace {
+namespace
+{
 
 constexpr int kButtonWidth = 112;
 constexpr int kButtonHeight = 22;
@@ -74,12 +76,12 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
     txtendtime = makeTimeBox(this, QStringLiteral("txtendtime"));
     txtendtime->setGeometry(284, 54, 86, 24);
 
-    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10);
-    addButton(imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), 134);
-    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258);
-    wireButton(imgCreate, lblCreate, &frmReport::CreateReport);
-    wireButton(imgDelete, lblDelete, &frmReport::DeleteCallsInRange);
-    wireButton(imgClose, lblClose, &frmReport::closeWindow);
+    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10,
+              &frmReport::CreateReport);
+    addButton(imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), 134,
+              &frmReport::DeleteCallsInRange);
+    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258,
+              &frmReport::closeWindow);
 
     progress = new QProgressBar(this);
     progress->setGeometry(10, 122, 360, 14);
@@ -93,29 +95,15 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
 
 frmReport::~frmReport() = default;
 
-void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
-                          int x)
+void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
+                          const QString& caption, int x, void (frmReport::*action)())
 {
-    image = new ButtonLabel(this);
-    image->setObjectName(QStringLiteral("img") + name);
-    image->setGeometry(x, 90, kButtonWidth, kButtonHeight);
-    image->setScaledContents(true);
-    label = new ButtonLabel(caption, this);
-    label->setObjectName(QStringLiteral("lbl") + name);
-    label->setGeometry(x, 90, kButtonWidth, kButtonHeight);
-    label->setAlignment(Qt::AlignCenter);
-}
-
-void frmReport::wireButton(ButtonLabel* image, ButtonLabel* label, void (frmReport::*action)())
-{
-    for (ButtonLabel* part : {image, label}) {
-        connect(part, &ButtonLabel::pressed, this,
-                [=, this](Qt::MouseButton button) { ButtonLook::ButtonDown(button, image, label, m_skins); });
-        connect(part, &ButtonLabel::released, this, [=, this] {
-            ButtonLook::ButtonUp(image, label, m_skins);
-            (this->*action)();
-        });
-    }
+    const ImageButton::Parts button =
+        ImageButton::create(this, QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption,
+                            QRect(x, 90, kButtonWidth, kButtonHeight));
+    ImageButton::connect(button, m_skins, [this, action](bool) { (this->*action)(); });
+    image = button.image;
+    label = button.label;
 }
 
 void frmReport::Form_Load()

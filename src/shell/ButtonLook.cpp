@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QPalette>
 
-namespace ButtonLook {
+namespace ButtonLook
+{
 
 void setForeColor(QLabel* label, const QColor& color)
 {

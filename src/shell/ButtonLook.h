@@ -6,7 +6,8 @@ class QLabel;
 class SkinStore;
 
 // The look of the program's buttons: a picture with a text label lying on it.
-namespace ButtonLook {
+namespace ButtonLook
+{
 
 inline const QColor kReleasedColor = QColor(0, 0, 192);
 inline const QColor kPressedColor = Qt::black;

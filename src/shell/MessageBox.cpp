@@ -2,9 +2,11 @@
 
 #include <QMessageBox>
 
-namespace MessageBox {
+namespace MessageBox
+{
 
-namespace {
+namespace
+{
 
 Sink& sink()
 {

@@ -8,7 +8,8 @@ class QWidget;
 
 // Every message of the program goes through here: a box titled "Nimbrel" that never blocks the event
 // loop, so the line monitor keeps reading while the user has not yet answered. Tests install a sink.
-namespace MessageBox {
+namespace MessageBox
+{
 
 enum class Icon { None, Information, Warning, Critical, Question };
 

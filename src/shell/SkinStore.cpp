@@ -4,12 +4,13 @@
 #include <QLabel>
 
 const QString SkinStore::kFileNames[kPictureCount] = {
-    QStringLiteral("ButtonUP.Jpg"),   QStringLiteral("ButtonDN.Jpg"),   QStringLiteral("CloseUP.Jpg"),
-    QStringLiteral("CloseDN.Jpg"),    QStringLiteral("MinimizeUP.Jpg"), QStringLiteral("MinimizeDN.Jpg"),
-    QStringLiteral("CheckON.Jpg"),    QStringLiteral("CheckOFF.Jpg"),
+    QStringLiteral("ButtonUP.Jpg"), QStringLiteral("ButtonDN.Jpg"),   QStringLiteral("CloseUP.Jpg"),
+    QStringLiteral("CloseDN.Jpg"),  QStringLiteral("MinimizeUP.Jpg"), QStringLiteral("MinimizeDN.Jpg"),
+    QStringLiteral("CheckON.Jpg"),  QStringLiteral("CheckOFF.Jpg"),
 };
 
-namespace {
+namespace
+{
 
 QString backgroundFor(const QString& formName)
 {

@@ -2,9 +2,11 @@
 
 #include "CallSchema.h"
 
-namespace CallRules {
+namespace CallRules
+{
 
-namespace {
+namespace
+{
 
 QString reasonWord(const QString& text)
 {

@@ -3,7 +3,8 @@
 #include <QString>
 
 // What a call's number and name become before they are stored and shown.
-namespace CallRules {
+namespace CallRules
+{
 
 inline const QString kNoNumber = QStringLiteral("No Number");
 inline const QString kUnknownCaller = QStringLiteral("Unknown Caller");

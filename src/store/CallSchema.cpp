@@ -7,9 +7,11 @@
 #include <QSqlQuery>
 #include <QStringList>
 
-namespace CallSchema {
+namespace CallSchema
+{
 
-namespace {
+namespace
+{
 
 struct TableDefinition {
     QString name;
@@ -22,12 +24,16 @@ struct TableDefinition {
 const TableDefinition kTables[] = {
     {QStringLiteral("PhoneCalls"),
      {QStringLiteral("id"), QStringLiteral("datetime"), QStringLiteral("number"), QStringLiteral("name")},
-     QStringLiteral("CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number VARCHAR(20), name VARCHAR(30))"),
-     QStringLiteral("DateTime"), QStringLiteral("CREATE INDEX \"DateTime\" ON PhoneCalls (datetime)")},
+     QStringLiteral(
+         "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number VARCHAR(20), name VARCHAR(30))"),
+     QStringLiteral("DateTime"),
+     QStringLiteral("CREATE INDEX \"DateTime\" ON PhoneCalls (datetime)")},
     {QStringLiteral("UsersList"),
      {QStringLiteral("id"), QStringLiteral("Name"), QStringLiteral("number"), QStringLiteral("sound")},
-     QStringLiteral("CREATE TABLE UsersList (id INTEGER, Name VARCHAR(30), number VARCHAR(20), sound BOOLEAN)"),
-     QStringLiteral("id"), QStringLiteral("CREATE INDEX \"id\" ON UsersList (id)")},
+     QStringLiteral(
+         "CREATE TABLE UsersList (id INTEGER, Name VARCHAR(30), number VARCHAR(20), sound BOOLEAN)"),
+     QStringLiteral("id"),
+     QStringLiteral("CREATE INDEX \"id\" ON UsersList (id)")},
 };
 
 QStringList fieldsOf(QSqlDatabase& db, const QString& table, bool* ok, QString* error)

@@ -5,7 +5,8 @@
 class QSqlDatabase;
 
 // The two tables of callerid.mdb and their indexes. Insertion order (rowid) is the tables' natural order.
-namespace CallSchema {
+namespace CallSchema
+{
 
 constexpr int kNumberSize = 20;
 constexpr int kNameSize = 30;

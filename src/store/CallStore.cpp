@@ -7,7 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 
 constexpr int kRetryIntervalMs = 3000;
 
@@ -51,7 +52,8 @@ void CallStore::closeCallDatabase()
 std::optional<CallerMatch> CallStore::lookupCaller(const QString& received)
 {
     QSqlQuery query(m_db.handle());
-    query.prepare(QStringLiteral("SELECT Name, sound FROM UsersList WHERE number = ? ORDER BY rowid LIMIT 1"));
+    query.prepare(
+        QStringLiteral("SELECT Name, sound FROM UsersList WHERE number = ? ORDER BY rowid LIMIT 1"));
     query.addBindValue(received.trimmed());
     if (!query.exec()) {
         reportFailure(QStringLiteral("look up %1 in the phone list").arg(received.trimmed()),

@@ -29,12 +29,18 @@ void tst_frmSplash::announcement_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("said");
-    QTest::newRow("a name") << "Ann" << "Ann is calling";
-    QTest::newRow("unknown caller alone") << "Unknown Caller" << "Unknown Caller";
-    QTest::newRow("blocked alone") << "Blocked" << "Blocked";
-    QTest::newRow("unavailable alone") << "Unavailable" << "Unavailable";
-    QTest::newRow("No Number alone") << "No Number" << "No Number";
-    QTest::newRow("another case is a name") << "blocked" << "blocked is calling";
+    QTest::newRow("a name") << "Ann"
+                            << "Ann is calling";
+    QTest::newRow("unknown caller alone") << "Unknown Caller"
+                                          << "Unknown Caller";
+    QTest::newRow("blocked alone") << "Blocked"
+                                   << "Blocked";
+    QTest::newRow("unavailable alone") << "Unavailable"
+                                       << "Unavailable";
+    QTest::newRow("No Number alone") << "No Number"
+                                     << "No Number";
+    QTest::newRow("another case is a name") << "blocked"
+                                            << "blocked is calling";
 }
 
 void tst_frmSplash::announcement()
@@ -52,11 +58,12 @@ void tst_frmSplash::eachCallLoadsThePopUpOnce_data()
     QTest::addColumn<bool>("doorbell");
     QTest::addColumn<QString>("said");
     QTest::newRow("a flagged caller in the phone list")
-        << QByteArray("RING\nNMBR = 5551234\nRING\nRING") << "Ann" << " 5551234" << true << "Ann is calling";
-    QTest::newRow("an unknown caller") << QByteArray("RING\nNMBR=5550000\nRING") << "Unknown Caller" << "5550000"
-                                       << false << "Unknown Caller";
-    QTest::newRow("a blocked call") << QByteArray("RING\nNMBR=P\nRING") << "Blocked" << "Blocked" << false
-                                    << "Blocked";
+        << QByteArray("RING\nNMBR = 5551234\nRING\nRING") << "Ann"
+        << " 5551234" << true << "Ann is calling";
+    QTest::newRow("an unknown caller") << QByteArray("RING\nNMBR=5550000\nRING") << "Unknown Caller"
+                                       << "5550000" << false << "Unknown Caller";
+    QTest::newRow("a blocked call") << QByteArray("RING\nNMBR=P\nRING") << "Blocked"
+                                    << "Blocked" << false << "Blocked";
 }
 
 void tst_frmSplash::eachCallLoadsThePopUpOnce()

@@ -18,7 +18,8 @@ private slots:
     void doorbellFollowsTheLastLookup();
 };
 
-namespace {
+namespace
+{
 
 QList<QByteArray> split(const QByteArray& lines)
 {
@@ -50,17 +51,19 @@ void tst_CallParser::callsFromLines_data()
         << QByteArray("RING\nNAME=DOE JOHN\nNMBR=5550199\nRING") << none << false
         << QStringList{"1|5550199|DOE JOHN"} << 1;
     QTest::newRow("name then number: the phone list name wins")
-        << QByteArray("RING\nNAME=ANN SMITH\nNMBR=5551234\nRING") << ann << false << QStringList{"1|5551234|Ann"}
-        << 1;
+        << QByteArray("RING\nNAME=ANN SMITH\nNMBR=5551234\nRING") << ann << false
+        << QStringList{"1|5551234|Ann"} << 1;
     QTest::newRow("number then name: the phone list name is never replaced")
-        << QByteArray("RING\nNMBR=5551234\nNAME=ANN SMITH\nRING") << ann << false << QStringList{"1|5551234|Ann"}
-        << 1;
+        << QByteArray("RING\nNMBR=5551234\nNAME=ANN SMITH\nRING") << ann << false
+        << QStringList{"1|5551234|Ann"} << 1;
     QTest::newRow("modem names ignored when names come from the phone list")
         << QByteArray("RING\nNAME=DOE JOHN\nNMBR=5550199\nRING") << none << true
         << QStringList{"1|5550199|Unknown Caller"} << 1;
     QTest::newRow("rings only: completed by the second ring, once")
-        << QByteArray("RING\nRING\nRING\nOK") << none << false << QStringList{"1|No Number|Unknown Caller"} << 1;
-    QTest::newRow("one ring only completes nothing") << QByteArray("RING") << none << false << QStringList{} << 0;
+        << QByteArray("RING\nRING\nRING\nOK") << none << false << QStringList{"1|No Number|Unknown Caller"}
+        << 1;
+    QTest::newRow("one ring only completes nothing")
+        << QByteArray("RING") << none << false << QStringList{} << 0;
     QTest::newRow("O means unavailable") << QByteArray("RING\nNMBR=O\nNAME=O") << none << false
                                          << QStringList{"1|Unavailable|Unavailable"} << 1;
     QTest::newRow("spaced O means unavailable") << QByteArray("RING\nNMBR = O\nNAME = O") << none << false
@@ -70,9 +73,11 @@ void tst_CallParser::callsFromLines_data()
     QTest::newRow("name first, blocked number") << QByteArray("RING\nNAME=DOE JOHN\nNMBR=P") << none << false
                                                 << QStringList{"1|Blocked|Blocked"} << 1;
     QTest::newRow("a name alone completes with No Number")
-        << QByteArray("RING\nNAME=DOE JOHN\nRING") << none << false << QStringList{"1|No Number|DOE JOHN"} << 1;
+        << QByteArray("RING\nNAME=DOE JOHN\nRING") << none << false << QStringList{"1|No Number|DOE JOHN"}
+        << 1;
     QTest::newRow("lower-case or padded keywords match nothing")
-        << QByteArray("ring\nRING \nnmbr=5551234\nNmbr=5551234\nRINGING") << none << false << QStringList{} << 0;
+        << QByteArray("ring\nRING \nnmbr=5551234\nNmbr=5551234\nRINGING") << none << false << QStringList{}
+        << 0;
     QTest::newRow("a number line without = stores nothing")
         << QByteArray("RING\nNMBR 5551234") << none << false << QStringList{} << 0;
     QTest::newRow("caller ID before the first ring, as in the UK")
@@ -81,8 +86,9 @@ void tst_CallParser::callsFromLines_data()
     QTest::newRow("two callers within eight seconds are two calls")
         << QByteArray("RING\nNMBR=111\nRING\nRING\nNMBR=222\nNAME=SECOND\nRING") << none << false
         << QStringList{"1|111|Unknown Caller", "2|222|SECOND"} << 2;
-    QTest::newRow("UK order back to back") << QByteArray("NMBR=111\nRING\nRING\nNMBR=222\nRING") << none << false
-                                           << QStringList{"1|111|Unknown Caller", "2|222|Unknown Caller"} << 2;
+    QTest::newRow("UK order back to back")
+        << QByteArray("NMBR=111\nRING\nRING\nNMBR=222\nRING") << none << false
+        << QStringList{"1|111|Unknown Caller", "2|222|Unknown Caller"} << 2;
     QTest::newRow("over-long values are cut to their fields")
         << QByteArray("RING\nNMBR=1234567890123456789012345\nNAME=" + QByteArray(40, 'N')) << none << false
         << QStringList{"1|12345678901234567890|" + QString(30, QLatin1Char('N'))} << 1;
@@ -148,7 +154,8 @@ void tst_CallParser::ringTimerClosesTheCall_data()
     QTest::addColumn<int>("openAfterMs");
     QTest::addColumn<int>("closedAfterMs");
     QTest::newRow("eight seconds after the last ring") << QTime(10, 0) << 7700 << 8400;
-    QTest::newRow("last ring at 23:59:58 closes eight seconds after midnight") << QTime(23, 59, 58) << 9700 << 10400;
+    QTest::newRow("last ring at 23:59:58 closes eight seconds after midnight")
+        << QTime(23, 59, 58) << 9700 << 10400;
 }
 
 void tst_CallParser::ringTimerClosesTheCall()

@@ -29,14 +29,17 @@ void tst_EndToEnd::callsFromTheModemBecomeRows_data()
 {
     QTest::addColumn<QByteArray>("lines");
     QTest::addColumn<QStringList>("rows");
-    QTest::newRow("number first") << QByteArray("RING\nDATE = 1207\nTIME = 0930\nNMBR = 5550100\nNAME = SMITH ANN\nRING")
+    QTest::newRow("number first") << QByteArray(
+        "RING\nDATE = 1207\nTIME = 0930\nNMBR = 5550100\nNAME = SMITH ANN\nRING")
                                   << QStringList{" 5550100| SMITH ANN"};
     QTest::newRow("name first") << QByteArray("RING\nNAME=DOE JOHN\nNMBR=5550199\nRING")
                                 << QStringList{"5550199|DOE JOHN"};
     QTest::newRow("rings only") << QByteArray("RING\nRING\nRING") << QStringList{"No Number|Unknown Caller"};
     QTest::newRow("O and P in both forms")
-        << QByteArray("RING\nNMBR=O\nRING\nwait\nRING\nNMBR = O\nwait\nRING\nNMBR=P\nwait\nRING\nNMBR = P\nRING")
-        << QStringList{"Unavailable|Unavailable", "Unavailable|Unavailable", "Blocked|Blocked", "Blocked|Blocked"};
+        << QByteArray(
+               "RING\nNMBR=O\nRING\nwait\nRING\nNMBR = O\nwait\nRING\nNMBR=P\nwait\nRING\nNMBR = P\nRING")
+        << QStringList{"Unavailable|Unavailable", "Unavailable|Unavailable", "Blocked|Blocked",
+                       "Blocked|Blocked"};
     QTest::newRow("UK order") << QByteArray("DATE=1207\nTIME=0930\nNMBR=02079460123\nRING\nRING")
                               << QStringList{"02079460123|Unknown Caller"};
     QTest::newRow("back to back within eight seconds")
@@ -101,7 +104,8 @@ void tst_EndToEnd::databaseFailureWhileLoggingLosesNoCall()
         program.play("RING\nNMBR=111\nRING\nwait\nRING\nNMBR=222\nNAME=LATE NAME");
         QCOMPARE(program.gridRows(), QStringList({"111|Unknown Caller", "222|LATE NAME"}));
         QCOMPARE(program.messages.size(), 1);
-        QVERIFY2(program.messages.first().contains(program.databasePath()), qPrintable(program.messages.first()));
+        QVERIFY2(program.messages.first().contains(program.databasePath()),
+                 qPrintable(program.messages.first()));
         QVERIFY(program.window->lblStatus->text().contains("not being saved"));
         QSqlQuery(other).exec("ROLLBACK");
     }
@@ -129,7 +133,8 @@ void tst_EndToEnd::unpluggedModemIsShownAndTheCallKept()
     program.play("RING\nNMBR=5551234");
     program.modem.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(program.window->lblstart->text(), QStringLiteral("Start"), 1000);
-    QVERIFY2(program.window->lblStatus->text().contains("is gone"), qPrintable(program.window->lblStatus->text()));
+    QVERIFY2(program.window->lblStatus->text().contains("is gone"),
+             qPrintable(program.window->lblStatus->text()));
     QCOMPARE(program.calls(), QStringList{"1|5551234|Unknown Caller"});
 }
 

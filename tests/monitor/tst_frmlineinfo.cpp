@@ -10,7 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void press(QWidget* widget, Qt::MouseButton button)
 {
@@ -63,14 +64,16 @@ void tst_frmLineInfo::startUp_data()
     QTest::addColumn<bool>("useNameList");
     QTest::addColumn<QString>("initCallerID");
     QTest::newRow("no settings") << QStringList{"Properties/CommPort="} << 1 << false << QString();
-    QTest::newRow("stored settings")
-        << QStringList{"Properties/CommPort=7", "Properties/UseNameList=True", "Properties/InitCallerID=AT#CID=2"}
-        << 7 << true << "AT#CID=2";
+    QTest::newRow("stored settings") << QStringList{"Properties/CommPort=7", "Properties/UseNameList=True",
+                                                    "Properties/InitCallerID=AT#CID=2"}
+                                     << 7 << true << "AT#CID=2";
     QTest::newRow("hand-broken settings fall back to the defaults")
-        << QStringList{"Properties/CommPort=seven", "Properties/UseNameList=maybe"} << 1 << false << QString();
-    QTest::newRow("a port out of range falls back") << QStringList{"Properties/CommPort=0"} << 1 << false
-                                                    << QString();
-    QTest::newRow("numbers read as Booleans") << QStringList{"Properties/UseNameList=-1"} << 1 << true << QString();
+        << QStringList{"Properties/CommPort=seven", "Properties/UseNameList=maybe"} << 1 << false
+        << QString();
+    QTest::newRow("a port out of range falls back")
+        << QStringList{"Properties/CommPort=0"} << 1 << false << QString();
+    QTest::newRow("numbers read as Booleans")
+        << QStringList{"Properties/UseNameList=-1"} << 1 << true << QString();
 }
 
 void tst_frmLineInfo::startUp()
@@ -185,10 +188,14 @@ void tst_frmLineInfo::commandsWhileMonitoring_data()
     QTest::addColumn<QString>("image");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("Setup is refused") << "imgComm" << "lblComm" << true;
-    QTest::newRow("Calls Database is refused") << "ImgReport" << "lblReport" << true;
-    QTest::newRow("Phone List is refused") << "imgList" << "lbllist" << true;
-    QTest::newRow("About works") << "imgabout" << "lblAbout" << false;
+    QTest::newRow("Setup is refused") << "imgComm"
+                                      << "lblComm" << true;
+    QTest::newRow("Calls Database is refused") << "ImgReport"
+                                               << "lblReport" << true;
+    QTest::newRow("Phone List is refused") << "imgList"
+                                           << "lbllist" << true;
+    QTest::newRow("About works") << "imgabout"
+                                 << "lblAbout" << false;
 }
 
 void tst_frmLineInfo::commandsWhileMonitoring()
@@ -203,7 +210,8 @@ void tst_frmLineInfo::commandsWhileMonitoring()
     QSignalSpy about(&window, &frmLineInfo::aboutRequested);
     int windowOpenings = 0;
     const auto opened = [&] {
-        for (QWidget* opened : {static_cast<QWidget*>(window.usersList()), static_cast<QWidget*>(window.report())}) {
+        for (QWidget* opened :
+             {static_cast<QWidget*>(window.usersList()), static_cast<QWidget*>(window.report())}) {
             if (opened && opened->isVisible()) {
                 ++windowOpenings;
                 opened->close();
@@ -295,7 +303,8 @@ void tst_frmLineInfo::fitGridColumns()
     for (int column = 0; column < 3; ++column) {
         for (int row = 0; row < window.FlexGrid->Rows(); ++row) {
             const int needed = int(metrics.horizontalAdvance(window.FlexGrid->TextMatrix(row, column)) * 15);
-            QVERIFY2(window.FlexGrid->ColWidth(column) >= needed, qPrintable(window.FlexGrid->TextMatrix(row, column)));
+            QVERIFY2(window.FlexGrid->ColWidth(column) >= needed,
+                     qPrintable(window.FlexGrid->TextMatrix(row, column)));
         }
         sum += window.FlexGrid->ColWidth(column);
     }
@@ -361,12 +370,14 @@ void tst_frmLineInfo::playWave_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("eventsWork");
     QTest::addColumn<QStringList>("played");
-    QTest::newRow("the doorbell file") << QByteArray("RIFF....WAVE") << true << QStringList{"file:/doorbell.wav"};
-    QTest::newRow("no file: the desktop's call sound") << QByteArray() << true
-                                                        << QStringList{"event:phone-incoming-call"};
-    QTest::newRow("no file, no call sound: the bell") << QByteArray() << false
-                                                      << QStringList{"event:phone-incoming-call", "event:bell"};
-    QTest::newRow("not a wave file") << QByteArray("garbage") << true << QStringList{"event:phone-incoming-call"};
+    QTest::newRow("the doorbell file")
+        << QByteArray("RIFF....WAVE") << true << QStringList{"file:/doorbell.wav"};
+    QTest::newRow("no file: the desktop's call sound")
+        << QByteArray() << true << QStringList{"event:phone-incoming-call"};
+    QTest::newRow("no file, no call sound: the bell")
+        << QByteArray() << false << QStringList{"event:phone-incoming-call", "event:bell"};
+    QTest::newRow("not a wave file") << QByteArray("garbage") << true
+                                     << QStringList{"event:phone-incoming-call"};
 }
 
 void tst_frmLineInfo::playWave()

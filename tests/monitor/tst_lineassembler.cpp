@@ -25,15 +25,16 @@ void tst_LineAssembler::linesFromChunks_data()
         << QList<QByteArray>{"OK\r\r\rRING\r"} << QList<QByteArray>{"OK", "RING"};
     QTest::newRow("a line split across chunks is completed later")
         << QList<QByteArray>{"NMBR = 55", "51234", "\r"} << QList<QByteArray>{"NMBR = 5551234"};
-    QTest::newRow("an unfinished line is held back") << QList<QByteArray>{"RING\rNMB"} << QList<QByteArray>{"RING"};
+    QTest::newRow("an unfinished line is held back")
+        << QList<QByteArray>{"RING\rNMB"} << QList<QByteArray>{"RING"};
     QTest::newRow("an endless line is cut and the rest dropped up to its CR")
         << QList<QByteArray>{longLine.left(3000), longLine.mid(3000) + "\rRING\r"}
         << QList<QByteArray>{longLine.left(LineAssembler::kMaxLineLength), "RING"};
     QTest::newRow("a line of exactly the limit passes whole")
         << QList<QByteArray>{QByteArray(LineAssembler::kMaxLineLength, 'y') + "\r"}
         << QList<QByteArray>{QByteArray(LineAssembler::kMaxLineLength, 'y')};
-    QTest::newRow("NUL and high bytes are kept")
-        << QList<QByteArray>{QByteArray("NAME=A\0B\xe9\r", 10)} << QList<QByteArray>{QByteArray("NAME=A\0B\xe9", 9)};
+    QTest::newRow("NUL and high bytes are kept") << QList<QByteArray>{QByteArray("NAME=A\0B\xe9\r", 10)}
+                                                 << QList<QByteArray>{QByteArray("NAME=A\0B\xe9", 9)};
 }
 
 void tst_LineAssembler::linesFromChunks()

@@ -9,7 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // The line monitor's pieces wired as the main window wires them, on a simulated modem.
 struct Rig {
@@ -19,17 +20,18 @@ struct Rig {
         QString error;
         if (!modem.start(&error))
             qFatal("%s", qPrintable(error));
-        QObject::connect(&line, &SerialLine::received, [this](const QByteArray& bytes) { lines.feed(bytes); });
+        QObject::connect(&line, &SerialLine::received,
+                         [this](const QByteArray& bytes) { lines.feed(bytes); });
         control.setPort(1, modem.devicePath());
         const QDateTime start = db.clock.now();
         QObject::connect(&modem, &ModemSimulator::commandReceived, [this, start](const QString& command) {
             commands << QStringLiteral("%1@%2").arg(command).arg(start.msecsTo(db.clock.now()));
         });
-        QObject::connect(&control, &MonitoringControl::message,
-                         [this](const QString& text, MonitoringControl::MessageKind kind) {
-                             messages << (kind == MonitoringControl::MessageKind::Critical ? "critical: " : "")
-                                             + text;
-                         });
+        QObject::connect(
+            &control, &MonitoringControl::message,
+            [this](const QString& text, MonitoringControl::MessageKind kind) {
+                messages << (kind == MonitoringControl::MessageKind::Critical ? "critical: " : "") + text;
+            });
     }
     bool startAndSettle()
     {
@@ -71,30 +73,33 @@ void tst_MonitoringControl::initialisation_data()
     QTest::addColumn<bool>("portOpen");
 
     QTest::newRow("first command accepted after the two-second pause")
-        << "accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"} << QStringList() << true << true;
+        << "accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"} << QStringList() << true
+        << true;
     QTest::newRow("third command accepted: the fourth and fifth are not sent")
         << "accept=AT%CCID=1" << QString()
         << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000", "AT%CCID=1@2000"} << QStringList() << true
         << true;
     QTest::newRow("all five refused")
-        << "accept-none" << QString()
-        << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000", "AT%CCID=1@2000", "AT#CC1@2000", "AT*ID1@2000"}
+        << "accept-none" << QString() << QStringList{"ATZ@0",          "AT#CID=1@2000", "AT+VCID=1@2000",
+                                                     "AT%CCID=1@2000", "AT#CC1@2000",   "AT*ID1@2000"}
         << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
     QTest::newRow("stored command refused: the list is not tried")
-        << "accept=AT#CID=1" << "AT#CID=2" << QStringList{"ATZ@0", "AT#CID=2@2000"}
+        << "accept=AT#CID=1"
+        << "AT#CID=2" << QStringList{"ATZ@0", "AT#CID=2@2000"}
         << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
-    QTest::newRow("stored command accepted") << "accept=AT+VCID=1" << "AT+VCID=1"
-                                             << QStringList{"ATZ@0", "AT+VCID=1@2000"} << QStringList() << true << true;
-    QTest::newRow("ERROR to ATZ is not responding")
-        << "reset-error" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false
-        << false;
+    QTest::newRow("stored command accepted")
+        << "accept=AT+VCID=1"
+        << "AT+VCID=1" << QStringList{"ATZ@0", "AT+VCID=1@2000"} << QStringList() << true << true;
+    QTest::newRow("ERROR to ATZ is not responding") << "reset-error" << QString() << QStringList{"ATZ@0"}
+                                                    << QStringList{"Port 1 not responding"} << false << false;
     QTest::newRow("silence is not responding after two seconds")
-        << "silent" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false << false;
+        << "silent" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false
+        << false;
     QTest::newRow("echo on") << "echo,accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"}
                              << QStringList() << true << true;
-    QTest::newRow("lines ending in CR alone") << "cr,accept=AT+VCID=1" << QString()
-                                              << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000"}
-                                              << QStringList() << true << true;
+    QTest::newRow("lines ending in CR alone")
+        << "cr,accept=AT+VCID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000"}
+        << QStringList() << true << true;
 }
 
 void tst_MonitoringControl::initialisation()
@@ -145,8 +150,9 @@ void tst_MonitoringControl::missingDeviceIsACriticalMessage()
     rig.control.startStopMonitoring();
     QVERIFY(!rig.control.isStarting());
     QCOMPARE(rig.messages.size(), 1);
-    QVERIFY2(rig.messages.first().startsWith("critical: Cannot open comm port 3 (/dev/ttyACM9): No such device"),
-             qPrintable(rig.messages.first()));
+    QVERIFY2(
+        rig.messages.first().startsWith("critical: Cannot open comm port 3 (/dev/ttyACM9): No such device"),
+        qPrintable(rig.messages.first()));
     QVERIFY(!rig.control.isMonitoring());
 }
 

@@ -10,7 +10,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton)
 {
@@ -138,9 +139,15 @@ void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("id");
     QTest::addColumn<bool>("sound");
-    QTest::newRow("Ann-555") << "Ann-555" << "Ann" << "555" << 1 << true;
-    QTest::newRow("the other Ann") << "Ann-111" << "Ann" << "111" << 2 << false;
-    QTest::newRow("a name with a hyphen") << "Jean-Paul-777" << "Jean-Paul" << "777" << 3 << false;
+    QTest::newRow("Ann-555") << "Ann-555"
+                             << "Ann"
+                             << "555" << 1 << true;
+    QTest::newRow("the other Ann") << "Ann-111"
+                                   << "Ann"
+                                   << "111" << 2 << false;
+    QTest::newRow("a name with a hyphen") << "Jean-Paul-777"
+                                          << "Jean-Paul"
+                                          << "777" << 3 << false;
 }
 
 void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow()

@@ -5,7 +5,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QStringList lines(const QList<PhoneListEntry>& entries)
 {
@@ -47,7 +48,8 @@ void tst_PhoneList::operations_data()
     QTest::newRow("duplicate numbers are separate entries")
         << QStringList{"add Ann|111|0", "add Bob|111|1", "remove Bob-111"} << QStringList{"1 Ann-111 -"};
     QTest::newRow("a name with a hyphen is removed and updated")
-        << QStringList{"add Jean-Paul|555|0", "add Zoe|9|0", "update Jean-Paul-555=Jean-Paul|556|1", "remove Zoe-9"}
+        << QStringList{"add Jean-Paul|555|0", "add Zoe|9|0", "update Jean-Paul-555=Jean-Paul|556|1",
+                       "remove Zoe-9"}
         << QStringList{"1 Jean-Paul-556 bell"};
     QTest::newRow("update rewrites only the row clicked")
         << QStringList{"add Ann|111|0", "add Ann|111|0", "update Ann-111#2=Anne|111|1"}
@@ -84,7 +86,8 @@ void tst_PhoneList::operations()
             QVERIFY(phoneList.RemovePhoneListEntry(pick(rest), &error));
         } else {
             const QStringList f = rest.section('=', 1).split('|');
-            QVERIFY(phoneList.UpdatePhoneListEntry(pick(rest.section('=', 0, 0)), f[0], f[1], f[2] == "1", &error));
+            QVERIFY(phoneList.UpdatePhoneListEntry(pick(rest.section('=', 0, 0)), f[0], f[1], f[2] == "1",
+                                                   &error));
         }
         QCOMPARE(error, QString());
     }
@@ -99,10 +102,17 @@ void tst_PhoneList::refusals_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty name: nothing, silently") << "" << "555" << "";
-    QTest::newRow("empty number: nothing, silently") << "Ann" << "" << "";
-    QTest::newRow("a number of blanks is empty") << "Ann" << "   " << "";
-    QTest::newRow("name over 30") << QString(31, 'n') << "555" << "a name can have at most 30";
+    QTest::newRow("empty name: nothing, silently") << ""
+                                                   << "555"
+                                                   << "";
+    QTest::newRow("empty number: nothing, silently") << "Ann"
+                                                     << ""
+                                                     << "";
+    QTest::newRow("a number of blanks is empty") << "Ann"
+                                                 << "   "
+                                                 << "";
+    QTest::newRow("name over 30") << QString(31, 'n') << "555"
+                                  << "a name can have at most 30";
     QTest::newRow("number over 20") << "Ann" << QString(21, '5') << "a number can have at most 20";
 }
 

@@ -44,8 +44,10 @@ void tst_SerialLine::openFailuresSayWhatToDo_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing device") << "/dev/ttyNIMBRELNONE" << "No such device";
-    QTest::newRow("not a serial device") << "/dev/null" << "Check the modem";
+    QTest::newRow("missing device") << "/dev/ttyNIMBRELNONE"
+                                    << "No such device";
+    QTest::newRow("not a serial device") << "/dev/null"
+                                         << "Check the modem";
 }
 
 void tst_SerialLine::openFailuresSayWhatToDo()
@@ -86,13 +88,14 @@ void tst_SerialLine::portTable_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("device");
     QTest::addColumn<int>("firstPresent");
-    QTest::newRow("USB ACM modems come first") << QStringList() << QStringList{"/dev/ttyACM0", "/dev/ttyS0"} << 1
-                                               << "/dev/ttyACM0" << 1;
-    QTest::newRow("USB serial adapters next") << QStringList() << QStringList{"/dev/ttyUSB1", "/dev/ttyS0"} << 6
-                                              << "/dev/ttyUSB1" << 6;
-    QTest::newRow("built-in ports last") << QStringList() << QStringList{"/dev/ttyS1"} << 10 << "/dev/ttyS1" << 10;
-    QTest::newRow("an override names any device") << QStringList{"COM3=/dev/pts/7"} << QStringList{"/dev/pts/7"}
-                                                  << 3 << "/dev/pts/7" << 3;
+    QTest::newRow("USB ACM modems come first")
+        << QStringList() << QStringList{"/dev/ttyACM0", "/dev/ttyS0"} << 1 << "/dev/ttyACM0" << 1;
+    QTest::newRow("USB serial adapters next")
+        << QStringList() << QStringList{"/dev/ttyUSB1", "/dev/ttyS0"} << 6 << "/dev/ttyUSB1" << 6;
+    QTest::newRow("built-in ports last")
+        << QStringList() << QStringList{"/dev/ttyS1"} << 10 << "/dev/ttyS1" << 10;
+    QTest::newRow("an override names any device")
+        << QStringList{"COM3=/dev/pts/7"} << QStringList{"/dev/pts/7"} << 3 << "/dev/pts/7" << 3;
     QTest::newRow("no device at all") << QStringList() << QStringList() << 16 << "/dev/ttyS7" << 0;
 }
 

@@ -15,7 +15,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 const QDate kToday = QDate::currentDate();
 
@@ -54,7 +55,8 @@ struct ReportRig {
         QFile file(reportPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     }
-    void setRange(const QDate& startDate, const QString& startTime, const QDate& endDate, const QString& endTime)
+    void setRange(const QDate& startDate, const QString& startTime, const QDate& endDate,
+                  const QString& endTime)
     {
         window->txtStartDate->setDate(startDate);
         window->txtstarttime->setEditText(startTime);
@@ -134,26 +136,30 @@ void tst_Report::createReport_data()
     QTest::newRow("today's calls in ascending time")
         << QStringList{stored(kToday, "15:00:00") + "|222|Bob", stored(yesterday, "10:00:00") + "|000|Old",
                        stored(kToday, "09:30:00") + "|555|Ann", stored(tomorrow, "08:00:00") + "|999|New"}
-        << "0:00:00" << "23:59:59" << 0
-        << line("555", "Ann", kToday, "09:30:00") + line("222", "Bob", kToday, "15:00:00") << true;
+        << "0:00:00"
+        << "23:59:59" << 0 << line("555", "Ann", kToday, "09:30:00") + line("222", "Bob", kToday, "15:00:00")
+        << true;
     QTest::newRow("calls exactly at the start and the end are included")
         << QStringList{stored(kToday, "10:00:00") + "|1|A", stored(kToday, "11:00:00") + "|2|B",
                        stored(kToday, "11:00:01") + "|3|C", stored(kToday, "09:59:59") + "|0|Z"}
-        << "10:00:00" << "11:00:00" << 0 << line("1", "A", kToday, "10:00:00") + line("2", "B", kToday, "11:00:00")
-        << true;
+        << "10:00:00"
+        << "11:00:00" << 0 << line("1", "A", kToday, "10:00:00") + line("2", "B", kToday, "11:00:00") << true;
     QTest::newRow("two calls in the same second")
-        << QStringList{stored(kToday, "12:00:00") + "|1|Unknown Caller", stored(kToday, "12:00:00") + "|2|Blocked"}
-        << "0:00:00" << "23:59:59" << 0
+        << QStringList{stored(kToday, "12:00:00") + "|1|Unknown Caller",
+                       stored(kToday, "12:00:00") + "|2|Blocked"}
+        << "0:00:00"
+        << "23:59:59" << 0
         << line("1", "Unknown Caller", kToday, "12:00:00") + line("2", "Blocked", kToday, "12:00:00") << true;
     QTest::newRow("end before start: empty, and shown")
-        << QStringList{stored(kToday, "12:00:00") + "|1|A"} << "10:00:00" << "9:00:00" << 0 << QByteArray() << true;
+        << QStringList{stored(kToday, "12:00:00") + "|1|A"} << "10:00:00"
+        << "9:00:00" << 0 << QByteArray() << true;
     QTest::newRow("start after the last call: empty, not shown")
-        << QStringList{stored(yesterday, "12:00:00") + "|1|A"} << "0:00:00" << "23:59:59" << 0 << QByteArray()
-        << false;
-    QTest::newRow("a range over several days") << QStringList{stored(yesterday, "23:00:00") + "|1|A",
-                                                              stored(tomorrow, "01:00:00") + "|2|B"}
-                                               << "0:00:00" << "23:59:59" << 1
-                                               << line("2", "B", tomorrow, "01:00:00") << true;
+        << QStringList{stored(yesterday, "12:00:00") + "|1|A"} << "0:00:00"
+        << "23:59:59" << 0 << QByteArray() << false;
+    QTest::newRow("a range over several days")
+        << QStringList{stored(yesterday, "23:00:00") + "|1|A", stored(tomorrow, "01:00:00") + "|2|B"}
+        << "0:00:00"
+        << "23:59:59" << 1 << line("2", "B", tomorrow, "01:00:00") << true;
 }
 
 void tst_Report::createReport()
@@ -214,7 +220,8 @@ void tst_Report::clearDefaultRangeTwice()
     rig.press(rig.window->lblDelete);
     QCOMPARE(rig.messages.size(), 1);
     QVERIFY2(rig.messages.first().startsWith("Delete the 2 calls from "), qPrintable(rig.messages.first()));
-    QCOMPARE(rig.calls(), QStringList({stored(yesterday, "23:59:59") + "|1", stored(kToday.addDays(1), "00:00:00") + "|4"}));
+    QCOMPARE(rig.calls(), QStringList({stored(yesterday, "23:59:59") + "|1",
+                                       stored(kToday.addDays(1), "00:00:00") + "|4"}));
     rig.press(rig.window->lblDelete);
     QCOMPARE(rig.messages.size(), 1); // nothing to delete: no question
     QVERIFY(rig.window->lblStatus->text().contains("nothing to delete"));
@@ -245,7 +252,8 @@ void tst_Report::clearOnlyTheRangeOfManyDays()
     QStringList calls;
     const QDate first(2026, 1, 1);
     for (int day = 0; day < 30; ++day) {
-        for (const QString& time : {QStringLiteral("07:00:00"), QStringLiteral("12:00:00"), QStringLiteral("21:00:00")})
+        for (const QString& time :
+             {QStringLiteral("07:00:00"), QStringLiteral("12:00:00"), QStringLiteral("21:00:00")})
             calls << stored(first.addDays(day), time) + "|" + QString::number(day) + "|X";
     }
     ReportRig rig(calls);
@@ -265,10 +273,11 @@ void tst_Report::callsLoggedWhileClearingAreKept()
     ReportRig rig({});
     {
         QSqlQuery bulk(rig.db.store.database());
-        QVERIFY(bulk.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                  "INSERT INTO PhoneCalls SELECT i, '%2', 'old', 'x' FROM n")
-                              .arg(CallsJob::kRowsPerSlice * 2 + 5)
-                              .arg(stored(kToday, "01:00:00"))));
+        QVERIFY(
+            bulk.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                              "INSERT INTO PhoneCalls SELECT i, '%2', 'old', 'x' FROM n")
+                          .arg(CallsJob::kRowsPerSlice * 2 + 5)
+                          .arg(stored(kToday, "01:00:00"))));
     }
     rig.db.clock.setNow(QDateTime(kToday.addDays(1), QTime(9, 0)));
     QTest::mouseClick(rig.window->lblDelete, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));

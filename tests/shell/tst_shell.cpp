@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // A program folder with the shipped skin in it, less the files a test leaves out.
 QString programFolder(QTemporaryDir& dir, const QStringList& leaveOut = {})
@@ -187,8 +188,8 @@ void tst_Shell::dragByTheBodyOnly()
 
     // No window manager here, so the window moves itself.
     QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(150, 150));
-    QMouseEvent move(QEvent::MouseMove, QPointF(190, 170), window.mapToGlobal(QPointF(190, 170)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(190, 170), window.mapToGlobal(QPointF(190, 170)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
     QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(190, 170));
     QCOMPARE(window.pos(), QPoint(140, 120));

@@ -69,15 +69,17 @@ void tst_CallStore::reopeningKeepsCalls()
     QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
     QString number, name;
     store.logCall(number, name);
-    QCOMPARE(readRows(path, "SELECT id, datetime, number, name FROM PhoneCalls"),
-             QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:00|No Number|Unknown Caller"}));
+    QCOMPARE(
+        readRows(path, "SELECT id, datetime, number, name FROM PhoneCalls"),
+        QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:00|No Number|Unknown Caller"}));
 }
 
 void tst_CallStore::namesResolveWithoutRegardToCase()
 {
     TestDatabase db;
     db.addPhoneListEntries({"Ann|111|1"});
-    QCOMPARE(readRows(db.path(), "SELECT NAME, Number, SOUND, ID FROM userslist"), QStringList{"Ann|111|1|1"});
+    QCOMPARE(readRows(db.path(), "SELECT NAME, Number, SOUND, ID FROM userslist"),
+             QStringList{"Ann|111|1|1"});
 }
 
 void tst_CallStore::unusableFilesAreLeftUntouched_data()
@@ -169,17 +171,34 @@ void tst_CallStore::reasonWords_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("empty number") << "" << "Ann" << "No Number|Ann";
-    QTest::newRow("both empty") << "" << "" << "No Number|Unknown Caller";
-    QTest::newRow("P number blocks both") << "P" << "" << "Blocked|Blocked";
-    QTest::newRow("O number makes both unavailable, over a P name") << "O" << "P" << "Unavailable|Unavailable";
-    QTest::newRow("P name") << "5551234" << "P" << "5551234|Blocked";
-    QTest::newRow("spaced P is a code") << " P" << "" << "Blocked|Blocked";
-    QTest::newRow("lower-case o is no code") << "o" << "p" << "o|p";
-    QTest::newRow("another single character stays") << "X" << "Y" << "X|Y";
+    QTest::newRow("empty number") << ""
+                                  << "Ann"
+                                  << "No Number|Ann";
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "No Number|Unknown Caller";
+    QTest::newRow("P number blocks both") << "P"
+                                          << ""
+                                          << "Blocked|Blocked";
+    QTest::newRow("O number makes both unavailable, over a P name") << "O"
+                                                                    << "P"
+                                                                    << "Unavailable|Unavailable";
+    QTest::newRow("P name") << "5551234"
+                            << "P"
+                            << "5551234|Blocked";
+    QTest::newRow("spaced P is a code") << " P"
+                                        << ""
+                                        << "Blocked|Blocked";
+    QTest::newRow("lower-case o is no code") << "o"
+                                             << "p"
+                                             << "o|p";
+    QTest::newRow("another single character stays") << "X"
+                                                    << "Y"
+                                                    << "X|Y";
     QTest::newRow("over-long texts are cut")
         << "123456789012345678901234" << QString(35, 'n') << "12345678901234567890|" + QString(30, 'n');
-    QTest::newRow("NUL bytes are kept") << QString::fromLatin1("12\0003", 4) << "A" << QString::fromLatin1("12\0003|A", 6);
+    QTest::newRow("NUL bytes are kept")
+        << QString::fromLatin1("12\0003", 4) << "A" << QString::fromLatin1("12\0003|A", 6);
 }
 
 void tst_CallStore::reasonWords()
@@ -204,7 +223,8 @@ void tst_CallStore::identifiersFollowTheLastRow()
     QSqlQuery(QSqlDatabase::database(db.store.connectionName())).exec("DELETE FROM PhoneCalls WHERE id >= 2");
     QString number = "9", name;
     db.store.logCall(number, name);
-    QCOMPARE(readRows(db.path(), "SELECT id, number FROM PhoneCalls ORDER BY rowid"), QStringList({"1|0", "2|9"}));
+    QCOMPARE(readRows(db.path(), "SELECT id, number FROM PhoneCalls ORDER BY rowid"),
+             QStringList({"1|0", "2|9"}));
 }
 
 void tst_CallStore::lookup_data()
@@ -214,11 +234,12 @@ void tst_CallStore::lookup_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("doorbell");
     QTest::newRow("empty list") << QStringList() << "111" << QString() << false;
-    QTest::newRow("blanks around the received number") << QStringList{"Ann|111|1"} << "  111 " << "Ann" << true;
-    QTest::newRow("punctuation is not normalised") << QStringList{"Ann|555-1234|1"} << "5551234" << QString()
-                                                   << false;
-    QTest::newRow("the first of two entries wins")
-        << QStringList{"Ann|111|0", "Bob|111|1"} << "111" << "Ann" << false;
+    QTest::newRow("blanks around the received number") << QStringList{"Ann|111|1"} << "  111 "
+                                                       << "Ann" << true;
+    QTest::newRow("punctuation is not normalised")
+        << QStringList{"Ann|555-1234|1"} << "5551234" << QString() << false;
+    QTest::newRow("the first of two entries wins") << QStringList{"Ann|111|0", "Bob|111|1"} << "111"
+                                                   << "Ann" << false;
     QTest::newRow("comparison is exact") << QStringList{"Ann|abc|1"} << "ABC" << QString() << false;
 }
 
@@ -254,7 +275,8 @@ void tst_CallStore::lockedDatabaseKeepsCallsUntilItAcceptsThem()
         db.store.logCall(second, secondName);
         QCOMPARE(shown.name, QStringLiteral("Unknown Caller"));
         QCOMPARE(failed.count(), 1);
-        QVERIFY2(failed.first().first().toString().contains(db.path()), qPrintable(failed.first().first().toString()));
+        QVERIFY2(failed.first().first().toString().contains(db.path()),
+                 qPrintable(failed.first().first().toString()));
         QVERIFY(failed.first().first().toString().contains("locked"));
         QCOMPARE(db.store.unsavedCount(), 2);
         db.clock.advance(3000);
@@ -284,13 +306,15 @@ void tst_CallStore::fullDiskKeepsCallsUntilThereIsRoom()
         db.store.logCall(number, name);
     }
     QCOMPARE(failed.count(), 1);
-    QVERIFY2(failed.first().first().toString().contains("full"), qPrintable(failed.first().first().toString()));
+    QVERIFY2(failed.first().first().toString().contains("full"),
+             qPrintable(failed.first().first().toString()));
     QVERIFY(db.store.unsavedCount() > 0);
 
     QVERIFY(pragma.exec("PRAGMA max_page_count = 100000"));
     db.clock.advance(3000);
     QCOMPARE(db.store.unsavedCount(), 0);
-    QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id) FROM PhoneCalls"), QStringList{"200|1|200"});
+    QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id) FROM PhoneCalls"),
+             QStringList{"200|1|200"});
 }
 
 void tst_CallStore::killAtAnyMomentLosesNoShownCall()

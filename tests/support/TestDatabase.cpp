@@ -31,5 +31,6 @@ void TestDatabase::addPhoneListEntries(const QStringList& entries)
 
 QStringList TestDatabase::calls() const
 {
-    return TestSupport::readRows(path(), QStringLiteral("SELECT id, number, name FROM PhoneCalls ORDER BY rowid"));
+    return TestSupport::readRows(path(),
+                                 QStringLiteral("SELECT id, number, name FROM PhoneCalls ORDER BY rowid"));
 }

@@ -29,9 +29,8 @@ TestProgram::~TestProgram()
 
 void TestProgram::load()
 {
-    const MonitorDevices devices{clock, sound, viewer, [this](const QString&) {
-                                     return std::make_unique<FakeSpeech>(spoken);
-                                 }};
+    const MonitorDevices devices{clock, sound, viewer,
+                                 [this](const QString&) { return std::make_unique<FakeSpeech>(spoken); }};
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
     QString error;
     QVERIFY2(window->Form_Load(&error), qPrintable(error));
@@ -71,6 +70,7 @@ QStringList TestProgram::gridRows() const
 {
     QStringList rows;
     for (int row = 1; row < window->FlexGrid->Rows() - 1; ++row)
-        rows << window->FlexGrid->TextMatrix(row, 1) + QLatin1Char('|') + window->FlexGrid->TextMatrix(row, 2);
+        rows << window->FlexGrid->TextMatrix(row, 1) + QLatin1Char('|')
+                    + window->FlexGrid->TextMatrix(row, 2);
     return rows;
 }

@@ -10,7 +10,8 @@
 #include <QStringList>
 #include <QTest>
 
-namespace TestSupport {
+namespace TestSupport
+{
 
 void waitForQuietLine(const ModemSimulator& modem)
 {

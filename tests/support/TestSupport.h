@@ -7,7 +7,8 @@
 class FakeClock;
 class ModemSimulator;
 
-namespace TestSupport {
+namespace TestSupport
+{
 
 // Lets the event loop carry bytes across the pseudo-terminal until neither side has any left to read.
 void waitForQuietLine(const ModemSimulator& modem);

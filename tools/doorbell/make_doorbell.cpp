@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kRate = 22050;
 constexpr double kPi = 3.14159265358979323846;
@@ -21,7 +22,8 @@ void addChime(std::vector<double>& samples, double startSeconds, double frequenc
         const double t = double(i - start) / kRate;
         const double attack = std::min(1.0, t * 400.0);
         for (const auto& p : partials)
-            samples[i] += attack * p.level * std::exp(-p.decay * t) * std::sin(2 * kPi * frequency * p.ratio * t);
+            samples[i] +=
+                attack * p.level * std::exp(-p.decay * t) * std::sin(2 * kPi * frequency * p.ratio * t);
     }
 }
 
@@ -46,7 +48,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     std::vector<double> samples(size_t(kRate * 1.8), 0.0);
-    addChime(samples, 0.0, 659.25); // E5
+    addChime(samples, 0.0, 659.25);  // E5
     addChime(samples, 0.45, 523.25); // C5
     double peak = 0;
     for (double s : samples)

@@ -25,7 +25,8 @@ bool ModemSimulator::start(QString* error)
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
-        *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        *error = QStringLiteral("cannot create a pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(strerror(errno)));
         unplug();
         return false;
     }
@@ -34,7 +35,8 @@ bool ModemSimulator::start(QString* error)
     // the program's opens, and keeps the master readable while the program has the port closed.
     m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
     if (m_slave < 0) {
-        *error = QStringLiteral("cannot open %1: %2").arg(m_devicePath, QString::fromLocal8Bit(strerror(errno)));
+        *error =
+            QStringLiteral("cannot open %1: %2").arg(m_devicePath, QString::fromLocal8Bit(strerror(errno)));
         unplug();
         return false;
     }
@@ -106,7 +108,8 @@ void ModemSimulator::readCommands()
     m_commandBuffer.append(bytes);
     qsizetype end;
     while ((end = m_commandBuffer.indexOf('\r')) >= 0) {
-        const QString command = QString::fromLatin1(m_commandBuffer.left(end)).remove(QLatin1Char('\n')).trimmed();
+        const QString command =
+            QString::fromLatin1(m_commandBuffer.left(end)).remove(QLatin1Char('\n')).trimmed();
         m_commandBuffer.remove(0, end + 1);
         if (command.isEmpty())
             continue;

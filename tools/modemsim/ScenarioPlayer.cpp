@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 QByteArray unescape(const QString& text)
 {
@@ -51,7 +52,8 @@ QList<ScenarioPlayer::Step> ScenarioPlayer::parse(const QString& script, QString
         } else if (line == QLatin1String("unplug")) {
             steps.append({Step::Unplug, {}, 0});
         } else if (line.startsWith(QLatin1String("raw "))) {
-            steps.append({Step::Raw, unescape(lines.at(i).mid(lines.at(i).indexOf(QLatin1String("raw ")) + 4)), 0});
+            steps.append(
+                {Step::Raw, unescape(lines.at(i).mid(lines.at(i).indexOf(QLatin1String("raw ")) + 4)), 0});
         } else {
             steps.append({Step::Line, line.toLatin1(), 0});
         }

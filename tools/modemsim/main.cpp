@@ -10,7 +10,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Calls in the forms modems really send, one after another.
 const char* const kDemoCalls[] = {
@@ -29,19 +30,20 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("nimbrel-modemsim"));
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral(
-        "A simulated caller-ID modem on a pseudo-terminal. Prints the device path, then answers AT commands."));
+    options.setApplicationDescription(QStringLiteral("A simulated caller-ID modem on a pseudo-terminal. "
+                                                     "Prints the device path, then answers AT commands."));
     options.addHelpOption();
     const QCommandLineOption profileOption(
         QStringLiteral("profile"),
-        QStringLiteral("How the modem answers: accept=CMD1:CMD2, accept-none, echo, cr, silent, reset-error."),
+        QStringLiteral(
+            "How the modem answers: accept=CMD1:CMD2, accept-none, echo, cr, silent, reset-error."),
         QStringLiteral("items"));
     const QCommandLineOption scriptOption(QStringLiteral("script"), QStringLiteral("Play this call script."),
                                           QStringLiteral("file"));
     const QCommandLineOption demoOption(QStringLiteral("demo"), QStringLiteral("Play built-in demo calls."));
-    const QCommandLineOption everyOption(QStringLiteral("every"),
-                                         QStringLiteral("Repeat the calls every so many seconds (default 12)."),
-                                         QStringLiteral("seconds"), QStringLiteral("12"));
+    const QCommandLineOption everyOption(
+        QStringLiteral("every"), QStringLiteral("Repeat the calls every so many seconds (default 12)."),
+        QStringLiteral("seconds"), QStringLiteral("12"));
     const QCommandLineOption delayOption(QStringLiteral("delay"),
                                          QStringLiteral("Seconds before the first call (default 5)."),
                                          QStringLiteral("seconds"), QStringLiteral("5"));

@@ -11,7 +11,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 const QColor kInk(0x1f, 0x3a, 0x5f);
 const QColor kPaleTop(0xf4, 0xf7, 0xfb);
@@ -68,8 +69,8 @@ QImage windowBox(bool close, bool pressed)
     image.fill(QColor(0xd4, 0xe0, 0xee));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor face = pressed ? (close ? QColor(0xb8, 0x3a, 0x3a) : QColor(0x4a, 0x6a, 0x95))
-                                : QColor(0xf7, 0xf9, 0xfc);
+    const QColor face =
+        pressed ? (close ? QColor(0xb8, 0x3a, 0x3a) : QColor(0x4a, 0x6a, 0x95)) : QColor(0xf7, 0xf9, 0xfc);
     painter.setPen(QPen(QColor(0x7d, 0x95, 0xb3), 2));
     painter.setBrush(face);
     painter.drawRoundedRect(QRectF(2, 2, 28, 24), 6, 6);
