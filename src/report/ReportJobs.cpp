@@ -125,6 +125,14 @@ CallsClearer::CallsClearer(CallStore& store, const CallRange& range, QObject* pa
 {
 }
 
+CallsClearer::~CallsClearer()
+{
+    if (!m_running)
+        return;
+    m_db.rollback();
+    m_store.releaseWrites();
+}
+
 int CallsClearer::count(QString* error)
 {
     QString reason;
@@ -143,6 +151,7 @@ bool CallsClearer::start(QString* error)
                      .arg(SqliteDatabase::describe(m_db.lastError()));
         return false;
     }
+    m_running = true;
     scheduleNextSlice();
     return true;
 }
@@ -170,6 +179,7 @@ void CallsClearer::slice()
 
 void CallsClearer::end(bool ok, const QString& reason)
 {
+    m_running = false;
     if (!ok)
         m_db.rollback();
     m_store.releaseWrites();

@@ -70,6 +70,8 @@ class CallsClearer : public CallsJob
     Q_OBJECT
 public:
     CallsClearer(CallStore& store, const CallRange& range, QObject* parent = nullptr);
+    // A deletion cut short (its window closed) is rolled back: nothing is deleted.
+    ~CallsClearer() override;
 
     // How many calls the range holds, to ask the user before anything is deleted; -1 on failure.
     int count(QString* error);
@@ -82,4 +84,5 @@ private:
     CallStore& m_store;
     QSqlDatabase m_db;
     CallRange m_range;
+    bool m_running = false;
 };

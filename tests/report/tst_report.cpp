@@ -107,6 +107,7 @@ private slots:
     void clearOnlyTheRangeOfManyDays();
     void callsLoggedWhileClearingAreKept();
     void clearFailureDeletesNothing();
+    void closingTheWindowMidwayDeletesNothing();
 };
 
 void tst_Report::loadSetsTheDefaults()
@@ -306,6 +307,27 @@ void tst_Report::clearFailureDeletesNothing()
     QCOMPARE(rig.messages.size(), 2);
     QVERIFY2(rig.messages.last().contains("No call was deleted"), qPrintable(rig.messages.last()));
     QCOMPARE(rig.calls().size(), 2);
+}
+
+void tst_Report::closingTheWindowMidwayDeletesNothing()
+{
+    ReportRig rig({});
+    {
+        QSqlQuery bulk(rig.db.store.database());
+        QVERIFY(
+            bulk.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                              "INSERT INTO PhoneCalls SELECT i, '%2', 'old', 'x' FROM n")
+                          .arg(CallsJob::kRowsPerSlice * 2)
+                          .arg(stored(kToday, "01:00:00"))));
+    }
+    QTest::mouseClick(rig.window->lblDelete, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QVERIFY(rig.window->isWorking());
+    QString number = "111", name;
+    rig.db.store.logCall(number, name);
+    rig.window.reset();
+    QCOMPARE(rig.db.store.unsavedCount(), 0);
+    QCOMPARE(TestSupport::readRows(rig.db.path(), "SELECT count(*) FROM PhoneCalls"),
+             QStringList{QString::number(CallsJob::kRowsPerSlice * 2 + 1)});
 }
 
 QTEST_MAIN(tst_Report)
