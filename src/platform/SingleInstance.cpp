@@ -5,11 +5,12 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
-#include <unistd.h>
 
 namespace
 {
 
+// The user's own runtime folder holds both the lock and the socket, so that each session (and each
+// test) has its own instance.
 QString runtimeFolder()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -20,7 +21,7 @@ QString runtimeFolder()
 
 SingleInstance::SingleInstance(QObject* parent)
     : QObject(parent)
-    , m_name(QStringLiteral("nimbrel-%1").arg(getuid()))
+    , m_name(runtimeFolder() + QStringLiteral("/nimbrel.socket"))
     , m_lock(runtimeFolder() + QStringLiteral("/nimbrel.lock"))
 {
 }
