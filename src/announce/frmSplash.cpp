@@ -4,6 +4,7 @@
 #include "Announcement.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "ImageButton.h"
 #include "SkinStore.h"
 #include "SoundService.h"
 
@@ -65,15 +66,8 @@ frmSplash::frmSplash(const SkinStore& skins, SoundService& sound, ArmSpeech armS
     imgClose->setGeometry(248, 0, 25, 25);
     imgClose->setScaledContents(true);
     imgClose->setToolTip(QStringLiteral("Close"));
-    connect(imgClose, &ButtonLabel::pressed, this, [this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseDown);
-    });
-    connect(imgClose, &ButtonLabel::released, this, [this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
-    });
-    connect(imgClose, &ButtonLabel::clicked, this, &QWidget::close);
+    ImageButton::connectWindowBox(imgClose, m_skins, SkinStore::CloseUp, SkinStore::CloseDown,
+                                  [this] { close(); });
 }
 
 void frmSplash::Form_Load(const QString& callName, const QString& number, bool playDoorbell)

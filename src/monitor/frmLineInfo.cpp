@@ -130,9 +130,10 @@ void frmLineInfo::createControls()
     statusFont.setPointSizeF(statusFont.pointSizeF() * 0.85);
     lblStatus->setFont(statusFont);
 
-    wireWindowImage(ImgMinimize, SkinStore::MinimizeUp, SkinStore::MinimizeDown,
-                    &frmLineInfo::minimizeWindow);
-    wireWindowImage(imgClose, SkinStore::CloseUp, SkinStore::CloseDown, &frmLineInfo::exitProgram);
+    ImageButton::connectWindowBox(ImgMinimize, m_skins, SkinStore::MinimizeUp, SkinStore::MinimizeDown,
+                                  [this] { minimizeWindow(); });
+    ImageButton::connectWindowBox(imgClose, m_skins, SkinStore::CloseUp, SkinStore::CloseDown,
+                                  [this] { exitProgram(); });
     connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
 }
 
@@ -149,20 +150,6 @@ void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QSt
         button, m_skins, [this, action](bool) { (this->*action)(); }, refused);
     image = button.image;
     label = button.label;
-}
-
-void frmLineInfo::wireWindowImage(ButtonLabel* image, int upPicture, int downPicture,
-                                  void (frmLineInfo::*action)())
-{
-    connect(image, &ButtonLabel::pressed, this, [=, this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            ButtonLook::setPicture(image, m_skins, downPicture);
-    });
-    connect(image, &ButtonLabel::released, this, [=, this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            ButtonLook::setPicture(image, m_skins, upPicture);
-    });
-    connect(image, &ButtonLabel::clicked, this, action);
 }
 
 void frmLineInfo::wireLogic()

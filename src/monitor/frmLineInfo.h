@@ -102,7 +102,6 @@ private:
     void addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& imageName,
                     const QString& labelName, const QString& caption, const QString& tooltip, QPoint at,
                     bool refusedWhileMonitoring, void (frmLineInfo::*action)());
-    void wireWindowImage(ButtonLabel* image, int upPicture, int downPicture, void (frmLineInfo::*action)());
     void wireLogic();
     void restorePosition();
     void showMonitoringState(bool monitoring);

@@ -41,4 +41,18 @@ void connect(const Parts& button, SkinStore& skins, const std::function<void(boo
     }
 }
 
+void connectWindowBox(ButtonLabel* image, const SkinStore& skins, int upPicture, int downPicture,
+                      const std::function<void()>& action)
+{
+    QObject::connect(image, &ButtonLabel::pressed, image, [=, &skins](Qt::MouseButton mouseButton) {
+        if (mouseButton == Qt::LeftButton)
+            ButtonLook::setPicture(image, skins, downPicture);
+    });
+    QObject::connect(image, &ButtonLabel::released, image, [=, &skins](Qt::MouseButton mouseButton) {
+        if (mouseButton == Qt::LeftButton)
+            ButtonLook::setPicture(image, skins, upPicture);
+    });
+    QObject::connect(image, &ButtonLabel::clicked, image, action);
+}
+
 } // namespace ImageButton

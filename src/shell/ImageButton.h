@@ -27,4 +27,9 @@ Parts create(QWidget* parent, const QString& imageName, const QString& labelName
 void connect(const Parts& button, SkinStore& skins, const std::function<void(bool byLabel)>& action,
              const std::function<bool()>& refused = {});
 
+// A window box (close, minimise): a picture alone, pressed and released looks for the left button only,
+// its action on a left click.
+void connectWindowBox(ButtonLabel* image, const SkinStore& skins, int upPicture, int downPicture,
+                      const std::function<void()>& action);
+
 } // namespace ImageButton

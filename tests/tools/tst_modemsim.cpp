@@ -29,7 +29,8 @@ void tst_ModemSim::shippedScenariosParse()
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QString error;
-        QVERIFY2(!ScenarioPlayer::parse(QString::fromUtf8(file.readAll()), &error).isEmpty(), qPrintable(name));
+        QVERIFY2(!ScenarioPlayer::parse(QString::fromUtf8(file.readAll()), &error).isEmpty(),
+                 qPrintable(name));
         QVERIFY2(error.isEmpty(), qPrintable(name + ": " + error));
     }
 }
@@ -40,9 +41,13 @@ void tst_ModemSim::scriptSteps_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("waitMs");
-    QTest::newRow("a modem line") << "  NMBR = 555  " << int(ScenarioPlayer::Step::Line) << QByteArray("NMBR = 555") << 0;
+    QTest::newRow("a modem line") << "  NMBR = 555  " << int(ScenarioPlayer::Step::Line)
+                                  << QByteArray("NMBR = 555") << 0;
     QTest::newRow("raw bytes with escapes") << "raw A\\r\\n\\x00\\xffB\\\\" << int(ScenarioPlayer::Step::Raw)
-                                            << QByteArray("A\r\n\0\xff" "B\\", 7) << 0;
+                                            << QByteArray("A\r\n\0\xff"
+                                                          "B\\",
+                                                          7)
+                                            << 0;
     QTest::newRow("a pause") << "wait 250" << int(ScenarioPlayer::Step::Wait) << QByteArray() << 250;
     QTest::newRow("unplug") << "unplug" << int(ScenarioPlayer::Step::Unplug) << QByteArray() << 0;
 }
@@ -54,7 +59,8 @@ void tst_ModemSim::scriptSteps()
     QFETCH(QByteArray, bytes);
     QFETCH(int, waitMs);
     QString error;
-    const QList<ScenarioPlayer::Step> steps = ScenarioPlayer::parse("# a comment\n\n" + script + "\n", &error);
+    const QList<ScenarioPlayer::Step> steps =
+        ScenarioPlayer::parse("# a comment\n\n" + script + "\n", &error);
     QCOMPARE(steps.size(), 1);
     QCOMPARE(int(steps.first().kind), kind);
     QCOMPARE(steps.first().bytes, bytes);
