@@ -36,7 +36,6 @@ public:
     // The current call, as the caller boxes show it.
     QString number() const { return m_number; }
     QString callName() const { return m_callName; }
-    bool isRinging() const { return m_ringing; }
     int ringCount() const { return m_ringCount; }
     bool playDoorbell() const { return m_playDoorbell; }
     // The last received number that the phone list did not name.

@@ -39,11 +39,6 @@ bool TrayIcon::isShown() const
     return m_icon && m_icon->isVisible();
 }
 
-QString TrayIcon::toolTip() const
-{
-    return m_icon ? m_icon->toolTip() : QString();
-}
-
 int TrayIcon::TrayCallback(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {

@@ -21,7 +21,6 @@ public:
     void AddTrayIcon(const QIcon& icon, const QString& tip, QWidget* form);
     void RemoveTrayIcon();
     bool isShown() const;
-    QString toolTip() const;
 
     // What an activation of the icon means for the window; the window is restored for a double click.
     int TrayCallback(QSystemTrayIcon::ActivationReason reason);

@@ -20,7 +20,6 @@ public:
 
     bool start(QString* error);
     QString devicePath() const { return m_devicePath; }
-    void setProfile(const ModemProfile& profile) { m_profile = profile; }
 
     // A line as the modem frames it (with its line ends), or bytes exactly as given.
     void sendLine(const QByteArray& line);
@@ -33,7 +32,6 @@ public:
     int bytesInFlight() const;
 
     QStringList commandsReceived() const { return m_commands; }
-    void clearCommands() { m_commands.clear(); }
 
 signals:
     void commandReceived(const QString& command);
