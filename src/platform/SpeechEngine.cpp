@@ -37,24 +37,37 @@ QtSpeechEngine::QtSpeechEngine(const QString& engineName, Clock& clock, QObject*
     connect(m_speech.get(), &QTextToSpeech::stateChanged, this, &QtSpeechEngine::watchState);
 }
 
-QtSpeechEngine::~QtSpeechEngine() = default;
+QtSpeechEngine::~QtSpeechEngine()
+{
+    // WORKAROUND: destroying Qt 6.4's flite engine races with its audio thread, which then deletes its sound
+    // sink twice and crashes, whether or not it is still speaking. The program makes one engine and keeps
+    // it to the end, so at exit the engine is let go instead of destroyed.
+    if (m_speech)
+        (void)m_speech.release();
+}
 
 bool QtSpeechEngine::isUsable() const
 {
     return m_speech && m_problem.isEmpty();
 }
 
+// WORKAROUND: Qt 6.4's flite engine crashes in its synthesis thread when it is stopped, or given a new text,
+// before the text it has is finished. So a text being spoken is never cut off: stop() drops the text that
+// waits its turn, and a text said meanwhile is spoken as soon as the engine reports the current one done.
 void QtSpeechEngine::stop()
 {
-    m_watchdog->stop();
-    if (m_speech && m_speech->state() == QTextToSpeech::Speaking)
-        m_speech->stop();
+    m_waiting.clear();
 }
 
 void QtSpeechEngine::say(const QString& text)
 {
     if (!m_speech)
         return;
+    if (m_busy) {
+        m_waiting = text;
+        return;
+    }
+    m_busy = true;
     m_speech->say(text);
     m_watchdog->start(generousDurationMs(text));
 }
@@ -63,10 +76,14 @@ void QtSpeechEngine::watchState()
 {
     switch (m_speech->state()) {
     case QTextToSpeech::Ready:
+        m_busy = false;
         m_watchdog->stop();
         emit finished();
+        if (!m_waiting.isEmpty())
+            say(std::exchange(m_waiting, QString()));
         break;
     case QTextToSpeech::Error:
+        m_busy = false;
         m_watchdog->stop();
         m_problem = m_speech->errorString();
         emit finished();
@@ -78,7 +95,9 @@ void QtSpeechEngine::watchState()
 
 void QtSpeechEngine::giveUp()
 {
+    // An engine stuck in "speaking" (no audio device) is no longer waited for.
     m_problem = QStringLiteral("the speech engine did not finish speaking");
-    m_speech->stop();
+    m_busy = false;
+    m_waiting.clear();
     emit finished();
 }

@@ -9,7 +9,7 @@ class Clock;
 class ClockTimer;
 class QTextToSpeech;
 
-// What the program needs of a speech synthesizer: say a text, and stop what is still being said.
+// What the program needs of a speech synthesizer: say a text, and make way for the next one.
 class SpeechEngine
 {
 public:
@@ -46,4 +46,6 @@ private:
     std::unique_ptr<QTextToSpeech> m_speech;
     std::unique_ptr<ClockTimer> m_watchdog;
     QString m_problem;
+    QString m_waiting;
+    bool m_busy = false; // a text was handed over and the engine has not yet reported it done
 };
