@@ -88,8 +88,8 @@ int main(int argc, char* argv[])
     if (!program.load(dir.path()))
         return 1;
     frmLineInfo& window = *program.window;
-    window.monitoring().startStopMonitoring();
-    runEventsUntil([&] { return !window.monitoring().isStarting(); });
+    window.monitor().startStopMonitoring();
+    runEventsUntil([&] { return !window.monitor().isStarting(); });
 
     std::vector<double> known, unknown, popUp;
     QElapsedTimer timer;
@@ -100,7 +100,8 @@ int main(int argc, char* argv[])
             runEventsUntil([&] { return !window.splash(); });
         }
         modem.sendLine("RING");
-        runEventsUntil([&] { return window.parser().ringCount() > 0 && modem.bytesInFlight() == 0; });
+        runEventsUntil(
+            [&] { return window.monitor().calls().ringCount() > 0 && modem.bytesInFlight() == 0; });
         const bool inList = i % 2 == 0;
         const QByteArray number = inList ? QByteArray::number(5550000000LL + 1 + i * 19 % 10000)
                                          : "0207946" + QByteArray::number(i);

@@ -93,8 +93,8 @@ int runChild(const QString& mode, const QString& folder, int argc, char* argv[])
     const double atStart = residentMegabytes();
     const double anonymousAtStart = residentMegabytes("RssAnon:");
     for (int i = 0; i < 100000; ++i) {
-        window.parser().parseLine("RING");
-        window.parser().parseLine("NMBR=0207946" + QByteArray::number(i));
+        window.monitor().calls().ring();
+        window.monitor().calls().field(CallerIdField::Number, "0207946" + QString::number(i));
         if (i % 1000 == 0)
             app.processEvents();
     }

@@ -77,10 +77,8 @@ void frmSplash::Form_Load(const QString& callName, const QString& number, bool p
     ToggleTopmost(this);
     ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
     updateCaller(callName, number);
-    if (playDoorbell) {
-        QString doorbell = QStringLiteral("\\doorbell.wav");
-        m_sound.PlayWave(doorbell);
-    }
+    if (playDoorbell)
+        m_sound.PlayDoorbell();
     m_armSpeech(announcementFor(callName));
 }
 

@@ -3,6 +3,7 @@
 #include "Announcement.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "CallRules.h"
 #include "Clock.h"
 #include "ImageButton.h"
 #include "MessageBox.h"
@@ -11,6 +12,7 @@
 #include "WindowDragger.h"
 #include "frmSplash.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +28,9 @@ constexpr int kHeightTwips = 3600;
 constexpr int kButtonWidth = 119;
 constexpr int kButtonHeight = 22;
 
-MessageBox::Icon iconFor(MonitoringControl::MessageKind kind)
+MessageBox::Icon iconFor(LineMonitor::MessageKind kind)
 {
-    return kind == MonitoringControl::MessageKind::Critical ? MessageBox::Icon::Critical
-                                                            : MessageBox::Icon::None;
+    return kind == LineMonitor::MessageKind::Critical ? MessageBox::Icon::Critical : MessageBox::Icon::None;
 }
 
 ButtonLabel* makeLabel(QWidget* parent, const QString& name)
@@ -50,12 +51,8 @@ frmLineInfo::frmLineInfo(const MonitorDevices& devices, const AppPaths& paths, Q
     , m_ports(settings)
     , m_skins(paths.appPath())
     , m_store(devices.clock)
-    , Comm1(devices.clock)
-    , m_parser(m_store, devices.clock)
-    , m_control(Comm1, m_parser, devices.clock)
-    , m_lines([this](const QByteArray& line) { m_parser.parseLine(line); })
+    , m_monitor(m_store, devices.clock)
     , m_sound(devices.sound, paths.appPath())
-    , Timer1(devices.clock.createTimer())
     , Timer2(devices.clock.createTimer())
     , m_speechEngineTimer(devices.clock.createTimer())
 {
@@ -96,23 +93,31 @@ void frmLineInfo::createControls()
     captionFont.setBold(true);
     lblcaption->setFont(captionFont);
 
-    addCommand(imgstart, lblstart, QStringLiteral("imgstart"), QStringLiteral("lblstart"),
-               QStringLiteral("Start"), QStringLiteral("Start/Stop Monitoring"), QPoint(8, 172), false,
-               &frmLineInfo::startStop);
-    addCommand(imgComm, lblComm, QStringLiteral("imgComm"), QStringLiteral("lblComm"),
-               QStringLiteral("Setup..."), QStringLiteral("Program Setup"), QPoint(134, 172), true,
-               &frmLineInfo::openCommSetup);
-    addCommand(ImgReport, lblReport, QStringLiteral("ImgReport"), QStringLiteral("lblReport"),
-               QStringLiteral("Calls Database..."), QStringLiteral("Incoming Calls Database Management"),
-               QPoint(260, 172), true, &frmLineInfo::openReport);
-    addCommand(imgList, lbllist, QStringLiteral("imgList"), QStringLiteral("lbllist"),
-               QStringLiteral("Phone List..."), QStringLiteral("Edit phone list"), QPoint(8, 196), true,
-               &frmLineInfo::openPhoneList);
-    addCommand(imgabout, lblAbout, QStringLiteral("imgabout"), QStringLiteral("lblAbout"),
-               QStringLiteral("About..."), QStringLiteral("About Nimbrel"), QPoint(134, 196), false,
-               &frmLineInfo::openAbout);
-    addCommand(imgExit, lblExit, QStringLiteral("imgExit"), QStringLiteral("lblExit"), QStringLiteral("Exit"),
-               QStringLiteral("End Program"), QPoint(260, 196), false, &frmLineInfo::exitProgram);
+    const auto at = [](int x, int y) { return QRect(x, y, kButtonWidth, kButtonHeight); };
+    addCommand(imgstart, lblstart,
+               {QStringLiteral("imgstart"), QStringLiteral("lblstart"), QStringLiteral("Start"), at(8, 172),
+                QStringLiteral("Start/Stop Monitoring")},
+               false, &frmLineInfo::startStop);
+    addCommand(imgComm, lblComm,
+               {QStringLiteral("imgComm"), QStringLiteral("lblComm"), QStringLiteral("Setup..."),
+                at(134, 172), QStringLiteral("Program Setup")},
+               true, &frmLineInfo::openCommSetup);
+    addCommand(ImgReport, lblReport,
+               {QStringLiteral("ImgReport"), QStringLiteral("lblReport"), QStringLiteral("Calls Database..."),
+                at(260, 172), QStringLiteral("Incoming Calls Database Management")},
+               true, &frmLineInfo::openReport);
+    addCommand(imgList, lbllist,
+               {QStringLiteral("imgList"), QStringLiteral("lbllist"), QStringLiteral("Phone List..."),
+                at(8, 196), QStringLiteral("Edit phone list")},
+               true, &frmLineInfo::openPhoneList);
+    addCommand(imgabout, lblAbout,
+               {QStringLiteral("imgabout"), QStringLiteral("lblAbout"), QStringLiteral("About..."),
+                at(134, 196), QStringLiteral("About Nimbrel")},
+               false, &frmLineInfo::openAbout);
+    addCommand(imgExit, lblExit,
+               {QStringLiteral("imgExit"), QStringLiteral("lblExit"), QStringLiteral("Exit"), at(260, 196),
+                QStringLiteral("End Program")},
+               false, &frmLineInfo::exitProgram);
 
     ImgMinimize = makeLabel(this, QStringLiteral("ImgMinimize"));
     ImgMinimize->setToolTip(QStringLiteral("Minimize Window"));
@@ -137,36 +142,32 @@ void frmLineInfo::createControls()
     connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
 }
 
-void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& imageName,
-                             const QString& labelName, const QString& caption, const QString& tooltip,
-                             QPoint at, bool refusedWhileMonitoring, void (frmLineInfo::*action)())
+void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const ImageButton::Spec& spec,
+                             bool refusedWhileMonitoring, void (frmLineInfo::*action)())
 {
-    const ImageButton::Parts button = ImageButton::create(
-        this, imageName, labelName, caption, QRect(at, QSize(kButtonWidth, kButtonHeight)), tooltip);
     const auto refused = [this, refusedWhileMonitoring] {
-        return refusedWhileMonitoring && lblstart->text() != QLatin1String("Start");
+        return refusedWhileMonitoring && m_monitor.isMonitoring();
     };
-    ImageButton::connect(
-        button, m_skins, [this, action](bool) { (this->*action)(); }, refused);
-    image = button.image;
-    label = button.label;
+    m_commands << ImageButton::add(
+        this, m_skins, spec, [this, action](bool) { (this->*action)(); }, refused);
+    image = m_commands.last().image;
+    label = m_commands.last().label;
 }
 
 void frmLineInfo::wireLogic()
 {
-    connect(&Comm1, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
-    connect(&m_control, &MonitoringControl::monitoringChanged, this, &frmLineInfo::showMonitoringState);
-    connect(&m_control, &MonitoringControl::startingChanged, this, [this](bool starting) {
+    connect(&m_monitor, &LineMonitor::monitoringChanged, this, &frmLineInfo::showMonitoringState);
+    connect(&m_monitor, &LineMonitor::startingChanged, this, [this](bool starting) {
         if (starting)
             setCursor(Qt::WaitCursor);
         else
             unsetCursor();
     });
-    connect(&m_control, &MonitoringControl::message, this,
-            [this](const QString& text, MonitoringControl::MessageKind kind) {
+    connect(&m_monitor, &LineMonitor::message, this,
+            [this](const QString& text, LineMonitor::MessageKind kind) {
                 MessageBox::show(this, text, iconFor(kind));
             });
-    connect(&m_control, &MonitoringControl::statusChanged, lblStatus, &QLabel::setText);
+    connect(&m_monitor, &LineMonitor::statusChanged, lblStatus, &QLabel::setText);
     connect(&m_store, &CallStore::storeFailed, this, [this](const QString& text) {
         lblStatus->setText(QStringLiteral("Calls are not being saved: see the message."));
         MessageBox::show(this, text, MessageBox::Icon::Warning);
@@ -174,19 +175,19 @@ void frmLineInfo::wireLogic()
     connect(&m_store, &CallStore::storeRecovered, this, [this] {
         lblStatus->setText(QStringLiteral("The call database accepts calls again; all saved."));
     });
-    connect(&m_parser, &CallParser::callCompleted, this, [this](const LoggedCall& call) {
+    connect(&m_monitor, &LineMonitor::callCompleted, this, [this](const LoggedCall& call, bool ringDoorbell) {
         FlexGrid->appendCall(call);
         fitGridColumns();
         showCallerBoxes();
-        showSplash();
+        showSplash(call, ringDoorbell);
     });
-    connect(&m_parser, &CallParser::callUpdated, this, [this](const LoggedCall& call) {
+    connect(&m_monitor, &LineMonitor::callUpdated, this, [this](const LoggedCall& call, bool ringDoorbell) {
         FlexGrid->updateLastCall(call);
         fitGridColumns();
         showCallerBoxes();
-        updateSplash();
+        updateSplash(call, ringDoorbell);
     });
-    connect(&m_parser, &CallParser::callClosed, this, [this] {
+    connect(&m_monitor, &LineMonitor::callOver, this, [this] {
         closeSplash();
         showCallerBoxes();
     });
@@ -197,30 +198,25 @@ void frmLineInfo::wireLogic()
             m_speechEngine = m_devices.makeSpeechEngine(m_options.speechEngine);
         m_speech.setEngine(m_speechEngine.get());
     });
-    connect(Timer1.get(), &ClockTimer::timeout, &m_parser, &CallParser::ringTimerTick);
     connect(Timer2.get(), &ClockTimer::timeout, this, &frmLineInfo::Timer2_Timer);
 }
 
 bool frmLineInfo::Form_Load(QString* error)
 {
-    m_skins.LoadSkin(this);
+    ImageButton::loadWindow(this, m_skins, m_commands);
     const double twips = twipsPerPixel();
     resize(int(kWidthTwips / twips), int(kHeightTwips / twips));
     FlexGrid->setGeometry(8, 18, 371, 150);
     lblcaption->move(8, 2);
-    for (ButtonLabel* image : {imgstart, imgComm, ImgReport, imgList, imgabout, imgExit})
-        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
     ButtonLook::setPicture(ImgMinimize, m_skins, SkinStore::MinimizeUp);
     ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
-    for (ButtonLabel* label : {lblstart, lblComm, lblReport, lbllist, lblAbout, lblExit})
-        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
     Number->setGeometry(200, 148, 160, 18);
     CallName->setGeometry(26, 148, 160, 18);
 
     m_options = MonitorSettings::load(m_settings, m_ports);
-    m_control.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));
-    m_parser.setUseNameList(m_options.useNameList);
-    m_control.setInitCallerID(m_options.initCallerID);
+    m_monitor.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));
+    m_monitor.calls().setUseNameList(m_options.useNameList);
+    m_monitor.setInitCallerID(m_options.initCallerID);
     showCallerBoxes();
     restorePosition();
     m_tray.AddTrayIcon(windowIcon(), QStringLiteral("Nimbrel"), this);
@@ -229,11 +225,10 @@ bool frmLineInfo::Form_Load(QString* error)
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
     fitGridColumns();
-    Timer1->start(kRingTimerMs);
     m_speechEngineTimer->start(kSpeechEngineDelayMs);
     armSpeech(QStringLiteral("Welcome to. Nimbrel"));
     if (m_options.startMonitoring)
-        QTimer::singleShot(0, &m_control, &MonitoringControl::startStopMonitoring);
+        QTimer::singleShot(0, &m_monitor, &LineMonitor::startStopMonitoring);
     m_loaded = true;
     return true;
 }
@@ -257,12 +252,12 @@ void frmLineInfo::Form_Unload()
     if (!m_loaded)
         return;
     m_loaded = false;
-    m_control.closePort();
+    m_monitor.closePort();
     if (!isMinimized() && !isMaximized()) {
         m_settings.setValue(QStringLiteral("Window/Top"), QString::number(qRound(y() * twipsPerPixel())));
         m_settings.setValue(QStringLiteral("Window/Left"), QString::number(qRound(x() * twipsPerPixel())));
-        m_options.useNameList = m_parser.useNameList();
-        m_options.initCallerID = m_control.initCallerID();
+        m_options.useNameList = m_monitor.calls().useNameList();
+        m_options.initCallerID = m_monitor.initCallerID();
         m_options.saveOptions(m_settings);
     }
     m_settings.sync();
@@ -271,36 +266,37 @@ void frmLineInfo::Form_Unload()
     m_store.closeCallDatabase();
     m_tray.RemoveTrayIcon();
     closeSplash();
-    Timer1->stop();
     Timer2->stop();
     if (m_speechEngine)
         m_speechEngine->stop();
 }
 
-void frmLineInfo::showSplash()
+void frmLineInfo::showSplash(const LoggedCall& call, bool ringDoorbell)
 {
     // Each call is logged once, so every showing is a new caller: the pop-up loads for it.
     if (!m_splash)
         m_splash = new frmSplash(m_skins, m_sound, [this](const QString& text) { armSpeech(text); });
-    m_splash->Form_Load(CallName->text(), Number->text(), m_parser.playDoorbell());
+    m_splash->Form_Load(call.name, call.number, ringDoorbell);
 }
 
-void frmLineInfo::updateSplash()
+void frmLineInfo::updateSplash(const LoggedCall& call, bool ringDoorbell)
 {
-    if (!m_splash)
-        return;
-    m_splash->updateCaller(CallName->text(), Number->text());
+    // A late lookup rings the doorbell even when the user has closed the pop-up: the call still rings.
+    if (ringDoorbell)
+        m_sound.PlayDoorbell();
+    if (m_splash)
+        m_splash->updateCaller(call.name, call.number);
     // The announcement not yet said is brought up to date; one already said is not repeated.
     if (Timer2->isActive())
-        AnnounceText = announcementFor(CallName->text());
+        AnnounceText = announcementFor(call.name);
 }
 
 void frmLineInfo::openPhoneList()
 {
     // An open editor is shown again as it stands; it reads the unknown number only when it loads.
     if (!m_usersList || m_usersList->isHidden()) {
-        m_usersList = new frmUsersList(m_skins, m_speech, m_store.database());
-        m_usersList->Form_Load(m_parser.unknownNumber());
+        m_usersList = new frmUsersList(m_skins, m_speech, m_store);
+        m_usersList->Form_Load(m_monitor.calls().unknownNumber());
     }
     ShowForm(m_usersList);
 }
@@ -331,8 +327,8 @@ void frmLineInfo::showMonitoringState(bool monitoring)
 
 void frmLineInfo::showCallerBoxes()
 {
-    Number->setText(m_parser.number());
-    CallName->setText(m_parser.callName());
+    Number->setText(m_monitor.calls().number());
+    CallName->setText(m_monitor.calls().callName());
 }
 
 void frmLineInfo::fitGridColumns()
@@ -342,10 +338,17 @@ void frmLineInfo::fitGridColumns()
 
 void frmLineInfo::FlexGrid_DblClick(int row, int column)
 {
-    if (column != 2 || FlexGrid->TextMatrix(row, 2) != QLatin1String("Unknown Caller"))
+    const std::optional<LoggedCall> call = FlexGrid->callAt(row);
+    if (column != 2 || !call || call->name != CallRules::kUnknownCaller)
         return;
-    m_parser.setUnknownNumber(FlexGrid->TextMatrix(row, 1));
+    m_monitor.calls().setUnknownNumber(call->number);
     openPhoneList();
+}
+
+void frmLineInfo::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    exitProgram();
 }
 
 void frmLineInfo::armSpeech(const QString& text)

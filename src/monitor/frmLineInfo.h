@@ -1,14 +1,12 @@
 #pragma once
 
 #include "AppPaths.h"
-#include "CallParser.h"
 #include "CallStore.h"
-#include "LineAssembler.h"
+#include "ImageButton.h"
+#include "LineMonitor.h"
 #include "MonitorDevices.h"
 #include "MonitorSettings.h"
-#include "MonitoringControl.h"
 #include "PortTable.h"
-#include "SerialLine.h"
 #include "SkinStore.h"
 #include "SoundService.h"
 #include "SpeechService.h"
@@ -30,13 +28,12 @@ class QSettings;
 class RecentCallsGrid;
 class SpeechEngine;
 
-// The main window: the recent-calls grid, the caller boxes and the commands, over the line monitor's
-// logic objects. It lives from start to exit.
+// The main window: the recent-calls grid, the caller boxes and the commands, over the line monitor. It
+// lives from start to exit.
 class frmLineInfo : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kRingTimerMs = 350;
     static constexpr int kSpeechDelayMs = 1500;
     // Some speech engines take seconds to start: the engine is made once the window is up, never on a call.
     static constexpr int kSpeechEngineDelayMs = 300;
@@ -77,8 +74,7 @@ public:
     ButtonLabel* imgClose = nullptr;
 
     CallStore& store() { return m_store; }
-    CallParser& parser() { return m_parser; }
-    MonitoringControl& monitoring() { return m_control; }
+    LineMonitor& monitor() { return m_monitor; }
     SpeechService& speech() { return m_speech; }
     SoundService& sound() { return m_sound; }
     const SkinStore& skins() const { return m_skins; }
@@ -97,22 +93,25 @@ signals:
     void aboutRequested();
     void exitRequested();
 
+protected:
+    // A close from the window manager (Alt+F4, the task bar) ends the program as the close box does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createControls();
-    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const QString& imageName,
-                    const QString& labelName, const QString& caption, const QString& tooltip, QPoint at,
+    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const ImageButton::Spec& spec,
                     bool refusedWhileMonitoring, void (frmLineInfo::*action)());
     void wireLogic();
     void restorePosition();
     void showMonitoringState(bool monitoring);
     void showCallerBoxes();
     void fitGridColumns();
-    void showSplash();
-    void updateSplash();
+    void showSplash(const LoggedCall& call, bool ringDoorbell);
+    void updateSplash(const LoggedCall& call, bool ringDoorbell);
     void closeSplash();
     void FlexGrid_DblClick(int row, int column);
     void Timer2_Timer();
-    void startStop() { m_control.startStopMonitoring(); }
+    void startStop() { m_monitor.startStopMonitoring(); }
     void openCommSetup() { emit commSetupRequested(); }
     void openReport();
     void openPhoneList();
@@ -127,14 +126,11 @@ private:
     MonitorSettings m_options;
     SkinStore m_skins;
     CallStore m_store;
-    SerialLine Comm1;
-    CallParser m_parser;
-    MonitoringControl m_control;
-    LineAssembler m_lines;
+    LineMonitor m_monitor;
+    QList<ImageButton::Parts> m_commands;
     std::unique_ptr<SpeechEngine> m_speechEngine;
     SpeechService m_speech;
     SoundService m_sound;
-    std::unique_ptr<ClockTimer> Timer1;
     std::unique_ptr<ClockTimer> Timer2;
     std::unique_ptr<ClockTimer> m_speechEngineTimer;
     TrayIcon m_tray;

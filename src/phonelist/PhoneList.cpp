@@ -1,5 +1,7 @@
 #include "PhoneList.h"
 
+#include "CallSchema.h"
+#include "CallStore.h"
 #include "SqliteDatabase.h"
 
 #include <QSqlError>
@@ -7,14 +9,14 @@
 
 #include <algorithm>
 
-PhoneList::PhoneList(QSqlDatabase database)
-    : m_db(std::move(database))
+PhoneList::PhoneList(CallStore& store)
+    : m_store(store)
 {
 }
 
 QList<PhoneListEntry> PhoneList::FillPhoneList(QString* error) const
 {
-    QSqlQuery query(m_db);
+    QSqlQuery query(m_store.database());
     query.setForwardOnly(true);
     QList<PhoneListEntry> entries;
     if (!query.exec(QStringLiteral("SELECT rowid, id, Name, number, sound FROM UsersList ORDER BY rowid"))) {
@@ -32,20 +34,31 @@ QList<PhoneListEntry> PhoneList::FillPhoneList(QString* error) const
     return entries;
 }
 
+bool PhoneList::canChange(const QString& what, QString* error) const
+{
+    if (!m_store.writesHeld())
+        return true;
+    *error = QStringLiteral("Cannot %1 now: calls are being deleted in Calls Database, and the phone list "
+                            "can change only when that has finished.\nPress the button again then; "
+                            "nothing was changed.")
+                 .arg(what);
+    return false;
+}
+
 bool PhoneList::checkSizes(const QString& name, const QString& number, QString* error) const
 {
-    if (name.size() > kNameSize) {
+    if (name.size() > CallSchema::kNameSize) {
         *error = QStringLiteral("The name is %1 characters long; a name can have at most %2.\n"
                                 "Shorten it, then press the button again.")
                      .arg(name.size())
-                     .arg(kNameSize);
+                     .arg(CallSchema::kNameSize);
         return false;
     }
-    if (number.size() > kNumberSize) {
+    if (number.size() > CallSchema::kNumberSize) {
         *error = QStringLiteral("The number is %1 characters long; a number can have at most %2.\n"
                                 "Shorten it, then press the button again.")
                      .arg(number.size())
-                     .arg(kNumberSize);
+                     .arg(CallSchema::kNumberSize);
         return false;
     }
     return true;
@@ -65,9 +78,9 @@ bool PhoneList::AddPhoneListEntry(const QString& name, const QString& number, bo
     const QString stored = number.trimmed();
     if (name.isEmpty() || stored.isEmpty())
         return false;
-    if (!checkSizes(name, stored, error))
+    if (!checkSizes(name, stored, error) || !canChange(QStringLiteral("add %1").arg(name), error))
         return false;
-    QSqlQuery query(m_db);
+    QSqlQuery query(m_store.database());
     query.prepare(QStringLiteral(
         "INSERT INTO UsersList (id, Name, number, sound) "
         "SELECT coalesce((SELECT id FROM UsersList ORDER BY rowid DESC LIMIT 1), 0) + 1, ?, ?, ?"));
@@ -79,7 +92,9 @@ bool PhoneList::AddPhoneListEntry(const QString& name, const QString& number, bo
 
 bool PhoneList::RemovePhoneListEntry(qint64 rowId, QString* error)
 {
-    QSqlQuery query(m_db);
+    if (!canChange(QStringLiteral("remove the entry"), error))
+        return false;
+    QSqlQuery query(m_store.database());
     query.prepare(QStringLiteral("DELETE FROM UsersList WHERE rowid = ?"));
     query.addBindValue(rowId);
     return run(query, QStringLiteral("remove the entry"), error);
@@ -89,13 +104,21 @@ bool PhoneList::UpdatePhoneListEntry(qint64 rowId, const QString& name, const QS
                                      QString* error)
 {
     const QString stored = number.trimmed();
-    if (name.isEmpty() || stored.isEmpty() || !checkSizes(name, stored, error))
+    if (name.isEmpty() || stored.isEmpty() || !checkSizes(name, stored, error)
+        || !canChange(QStringLiteral("update %1").arg(name), error))
         return false;
-    QSqlQuery query(m_db);
+    QSqlQuery query(m_store.database());
     query.prepare(QStringLiteral("UPDATE UsersList SET Name = ?, number = ?, sound = ? WHERE rowid = ?"));
     query.addBindValue(name);
     query.addBindValue(stored);
     query.addBindValue(sound);
     query.addBindValue(rowId);
-    return run(query, QStringLiteral("update %1").arg(name), error);
+    if (!run(query, QStringLiteral("update %1").arg(name), error))
+        return false;
+    if (query.numRowsAffected() > 0)
+        return true;
+    *error = QStringLiteral("The entry you clicked is no longer in the phone list (it was removed), so "
+                            "there is nothing to update.\nPress Add to store %1 as a new entry.")
+                 .arg(name);
+    return false;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
 
+class CallStore;
 class QSqlQuery;
 
 // One row of UsersList as the editor shows it. rowId names the row itself: identifiers (id) are given as
@@ -20,14 +20,12 @@ struct PhoneListEntry {
 };
 
 // The phone list operations over the UsersList table. Each change is one statement, so a failure
-// leaves the table as it was; failures return false with the reason in *error.
+// leaves the table as it was; failures return false with the reason in *error. While calls are being
+// deleted the database takes no other change, so a change is refused then, with a message that says so.
 class PhoneList
 {
 public:
-    static constexpr int kNameSize = 30;
-    static constexpr int kNumberSize = 20;
-
-    explicit PhoneList(QSqlDatabase database);
+    explicit PhoneList(CallStore& store);
 
     // Every entry, in order of its line without regard to case.
     QList<PhoneListEntry> FillPhoneList(QString* error) const;
@@ -35,13 +33,15 @@ public:
     // An empty name or number adds nothing and is no failure (*error stays empty).
     bool AddPhoneListEntry(const QString& name, const QString& number, bool sound, QString* error);
     bool RemovePhoneListEntry(qint64 rowId, QString* error);
-    // Rewrites the one row; an empty name or number changes nothing, as with Add.
+    // Rewrites the one row; an empty name or number changes nothing, as with Add. A row that no longer
+    // exists is a failure: the user's text is not to be taken as stored.
     bool UpdatePhoneListEntry(qint64 rowId, const QString& name, const QString& number, bool sound,
                               QString* error);
 
 private:
+    bool canChange(const QString& what, QString* error) const;
     bool checkSizes(const QString& name, const QString& number, QString* error) const;
     bool run(QSqlQuery& query, const QString& what, QString* error);
 
-    QSqlDatabase m_db;
+    CallStore& m_store;
 };

@@ -20,21 +20,14 @@ constexpr int kEntryRole = Qt::UserRole;
 
 } // namespace
 
-frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase database, QWidget* parent)
+frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_skins(skins)
     , m_speech(speech)
-    , m_phoneList(std::move(database))
+    , m_phoneList(store)
 {
-    setObjectName(QStringLiteral("frmUsersList"));
-    setWindowTitle(QStringLiteral("Phone List"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(385, 281);
-
-    lblcaption = new QLabel(QStringLiteral("Phone List"), this);
-    QFont bold = lblcaption->font();
-    bold.setBold(true);
-    lblcaption->setFont(bold);
+    lblcaption = ImageButton::setUpDialog(this, QStringLiteral("frmUsersList"), QStringLiteral("Phone List"),
+                                          QSize(385, 281));
     lstphonedir = new QListWidget(this);
     lstphonedir->setObjectName(QStringLiteral("lstphonedir"));
     lstphonedir->setGeometry(8, 22, 196, 250);
@@ -77,22 +70,20 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase
 void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
                              const QString& caption, int x, int y, const std::function<void(bool)>& action)
 {
-    const ImageButton::Parts button =
-        ImageButton::create(this, QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption,
-                            QRect(x, y, kButtonWidth, kButtonHeight));
-    ImageButton::connect(button, m_skins, action);
-    image = button.image;
-    label = button.label;
+    const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
+                                 .labelName = QStringLiteral("lbl") + name,
+                                 .caption = caption,
+                                 .geometry = QRect(x, y, kButtonWidth, kButtonHeight),
+                                 .toolTip = {}};
+    m_buttons << ImageButton::add(this, m_skins, spec, action);
+    image = m_buttons.last().image;
+    label = m_buttons.last().label;
 }
 
 void frmUsersList::Form_Load(const QString& unknownNumber)
 {
-    m_skins.LoadSkin(this);
-    for (ButtonLabel* image : {imgCancel, imgAdd, ImgRemove, imgTest, imgUpdate})
-        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
+    ImageButton::loadWindow(this, m_skins, m_buttons);
     showSound(false);
-    for (ButtonLabel* label : {lblCancel, lblAdd, lblRemove, lblTest, lblUpdate})
-        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
     lblcaption->move(8, 2);
     fillList();
     txtPhone->setText(unknownNumber.trimmed());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImageButton.h"
 #include "PhoneList.h"
 
 #include <QWidget>
@@ -17,7 +18,7 @@ class frmUsersList : public QWidget
 {
     Q_OBJECT
 public:
-    frmUsersList(SkinStore& skins, SpeechService& speech, QSqlDatabase database, QWidget* parent = nullptr);
+    frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& store, QWidget* parent = nullptr);
 
     // Loads the window: the whole list, and the number of the last unknown caller in the number box.
     void Form_Load(const QString& unknownNumber);
@@ -60,6 +61,7 @@ private:
     SkinStore& m_skins;
     SpeechService& m_speech;
     PhoneList m_phoneList;
+    QList<ImageButton::Parts> m_buttons;
     qint64 m_selectedRowId = 0;
     bool m_soundOn = false;
 };

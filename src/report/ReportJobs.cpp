@@ -1,5 +1,6 @@
 #include "ReportJobs.h"
 
+#include "CallSchema.h"
 #include "CallStore.h"
 #include "DateTimeText.h"
 #include "SqliteDatabase.h"
@@ -120,7 +121,6 @@ void ReportWriter::fail(const QString& reason)
 CallsClearer::CallsClearer(CallStore& store, const CallRange& range, QObject* parent)
     : CallsJob(parent)
     , m_store(store)
-    , m_db(store.database())
     , m_range(range)
 {
 }
@@ -129,14 +129,15 @@ CallsClearer::~CallsClearer()
 {
     if (!m_running)
         return;
-    m_db.rollback();
+    m_connection.handle().rollback();
     m_store.releaseWrites();
 }
 
 int CallsClearer::count(QString* error)
 {
     QString reason;
-    m_total = countCalls(m_db, m_range, &reason);
+    QSqlDatabase db = m_store.database();
+    m_total = countCalls(db, m_range, &reason);
     if (m_total < 0)
         *error = QStringLiteral("Cannot count the calls to delete: %1.").arg(reason);
     return m_total;
@@ -144,11 +145,14 @@ int CallsClearer::count(QString* error)
 
 bool CallsClearer::start(QString* error)
 {
+    if (!m_connection.open(m_store.path(), CallSchema::createCallTables, error))
+        return false;
+    QSqlDatabase db = m_connection.handle();
     m_store.holdWrites();
-    if (!m_db.transaction()) {
+    if (!db.transaction()) {
         m_store.releaseWrites();
         *error = QStringLiteral("Cannot delete the calls: %1.\nNo call was deleted.")
-                     .arg(SqliteDatabase::describe(m_db.lastError()));
+                     .arg(SqliteDatabase::describe(db.lastError()));
         return false;
     }
     m_running = true;
@@ -158,7 +162,8 @@ bool CallsClearer::start(QString* error)
 
 void CallsClearer::slice()
 {
-    QSqlQuery query(m_db);
+    QSqlDatabase db = m_connection.handle();
+    QSqlQuery query(db);
     query.prepare(QStringLiteral("DELETE FROM PhoneCalls WHERE rowid IN (SELECT rowid FROM PhoneCalls "
                                  "WHERE datetime >= ? AND datetime <= ? ORDER BY datetime LIMIT %1)")
                       .arg(kRowsPerSlice));
@@ -174,14 +179,14 @@ void CallsClearer::slice()
         scheduleNextSlice();
         return;
     }
-    end(m_db.commit(), SqliteDatabase::describe(m_db.lastError()));
+    end(db.commit(), SqliteDatabase::describe(db.lastError()));
 }
 
 void CallsClearer::end(bool ok, const QString& reason)
 {
     m_running = false;
     if (!ok)
-        m_db.rollback();
+        m_connection.handle().rollback();
     m_store.releaseWrites();
     emit progress(m_done, m_total);
     if (ok)

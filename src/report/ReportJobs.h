@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CallRange.h"
+#include "SqliteDatabase.h"
 
 #include <QObject>
 #include <QSaveFile>
@@ -63,8 +64,9 @@ private:
     qint64 m_lastRowId = 0;
 };
 
-// Deletes the calls of a range in one transaction: a failure deletes nothing. Calls that arrive
-// meanwhile are held by the store and written when the deletion ends.
+// Deletes the calls of a range in one transaction, on a connection of its own, so that rolling it back
+// undoes only the deletion: a failure deletes nothing. Calls that arrive meanwhile are held by the store
+// and written when the deletion ends.
 class CallsClearer : public CallsJob
 {
     Q_OBJECT
@@ -82,7 +84,7 @@ private:
     void end(bool ok, const QString& message);
 
     CallStore& m_store;
-    QSqlDatabase m_db;
+    SqliteDatabase m_connection;
     CallRange m_range;
     bool m_running = false;
 };

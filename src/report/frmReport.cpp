@@ -1,7 +1,6 @@
 #include "frmReport.h"
 
 #include "ButtonLabel.h"
-#include "ButtonLook.h"
 #include "CallStore.h"
 #include "Clock.h"
 #include "ImageButton.h"
@@ -50,15 +49,8 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
     , m_reportPath(std::move(reportPath))
     , m_progressDelay(clock.createTimer())
 {
-    setObjectName(QStringLiteral("frmReport"));
-    setWindowTitle(QStringLiteral("Calls Database"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(380, 165);
-
-    lblcaption = new QLabel(QStringLiteral("Calls Database"), this);
-    QFont bold = lblcaption->font();
-    bold.setBold(true);
-    lblcaption->setFont(bold);
+    lblcaption = ImageButton::setUpDialog(this, QStringLiteral("frmReport"), QStringLiteral("Calls Database"),
+                                          QSize(380, 165));
     lblStartDate = new QLabel(QStringLiteral("Start Date:"), this);
     lblStartDate->move(10, 26);
     txtStartDate = makeDatePicker(this, QStringLiteral("txtStartDate"), QDate(2001, 1, 1));
@@ -98,22 +90,20 @@ frmReport::~frmReport() = default;
 void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
                           const QString& caption, int x, void (frmReport::*action)())
 {
-    const ImageButton::Parts button =
-        ImageButton::create(this, QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption,
-                            QRect(x, 90, kButtonWidth, kButtonHeight));
-    ImageButton::connect(button, m_skins, [this, action](bool) { (this->*action)(); });
-    image = button.image;
-    label = button.label;
+    const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
+                                 .labelName = QStringLiteral("lbl") + name,
+                                 .caption = caption,
+                                 .geometry = QRect(x, 90, kButtonWidth, kButtonHeight),
+                                 .toolTip = {}};
+    m_buttons << ImageButton::add(this, m_skins, spec, [this, action](bool) { (this->*action)(); });
+    image = m_buttons.last().image;
+    label = m_buttons.last().label;
 }
 
 void frmReport::Form_Load()
 {
-    m_skins.LoadSkin(this);
+    ImageButton::loadWindow(this, m_skins, m_buttons);
     lblcaption->move(8, 0);
-    for (ButtonLabel* image : {imgCreate, imgClose, imgDelete})
-        ButtonLook::setPicture(image, m_skins, SkinStore::ButtonUp);
-    for (ButtonLabel* label : {lblCreate, lblClose, lblDelete})
-        ButtonLook::setForeColor(label, ButtonLook::kReleasedColor);
     txtStartDate->setDate(QDate::currentDate());
     txtEndDate->setDate(QDate::currentDate());
     for (int hour = 0; hour < 24; ++hour) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CallRange.h"
+#include "ImageButton.h"
 #include "ReportJobs.h"
 
 #include <QPointer>
@@ -68,4 +69,5 @@ private:
     QString m_reportPath;
     std::unique_ptr<ClockTimer> m_progressDelay;
     QPointer<CallsJob> m_job;
+    QList<ImageButton::Parts> m_buttons;
 };

@@ -7,37 +7,43 @@
 namespace ImageButton
 {
 
-Parts create(QWidget* parent, const QString& imageName, const QString& labelName, const QString& caption,
-             const QRect& geometry, const QString& toolTip)
+Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
+          const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused)
 {
     auto* image = new ButtonLabel(parent);
-    image->setObjectName(imageName);
-    image->setGeometry(geometry);
+    image->setObjectName(spec.imageName);
+    image->setGeometry(spec.geometry);
     image->setScaledContents(true);
-    image->setToolTip(toolTip);
-    auto* label = new ButtonLabel(caption, parent);
-    label->setObjectName(labelName);
-    label->setGeometry(geometry);
+    image->setToolTip(spec.toolTip);
+    auto* label = new ButtonLabel(spec.caption, parent);
+    label->setObjectName(spec.labelName);
+    label->setGeometry(spec.geometry);
     label->setAlignment(Qt::AlignCenter);
-    label->setToolTip(toolTip);
-    return {image, label};
-}
+    label->setToolTip(spec.toolTip);
+    const Parts button{image, label};
 
-void connect(const Parts& button, SkinStore& skins, const std::function<void(bool byLabel)>& action,
-             const std::function<bool()>& refused)
-{
     const auto isRefused = [refused] { return refused && refused(); };
-    for (ButtonLabel* part : {button.image, button.label}) {
+    for (ButtonLabel* part : {image, label}) {
         QObject::connect(part, &ButtonLabel::pressed, part, [=, &skins](Qt::MouseButton mouseButton) {
             if (!isRefused())
-                ButtonLook::ButtonDown(mouseButton, button.image, button.label, skins);
+                ButtonLook::ButtonDown(mouseButton, image, label, skins);
         });
         QObject::connect(part, &ButtonLabel::released, part, [=, &skins] {
             if (isRefused())
                 return;
-            ButtonLook::ButtonUp(button.image, button.label, skins);
-            action(part == button.label);
+            ButtonLook::ButtonUp(image, label, skins);
+            action(part == label);
         });
+    }
+    return button;
+}
+
+void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons)
+{
+    skins.LoadSkin(window);
+    for (const Parts& button : buttons) {
+        ButtonLook::setPicture(button.image, skins, SkinStore::ButtonUp);
+        ButtonLook::setForeColor(button.label, ButtonLook::kReleasedColor);
     }
 }
 
@@ -53,6 +59,20 @@ void connectWindowBox(ButtonLabel* image, const SkinStore& skins, int upPicture,
             ButtonLook::setPicture(image, skins, upPicture);
     });
     QObject::connect(image, &ButtonLabel::clicked, image, action);
+}
+
+QLabel* setUpDialog(QWidget* window, const QString& name, const QString& title, const QSize& size)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFixedSize(size);
+    auto* caption = new QLabel(title, window);
+    caption->setObjectName(QStringLiteral("lblcaption"));
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    return caption;
 }
 
 } // namespace ImageButton

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
 #include <functional>
 
 class ButtonLabel;
+class QLabel;
 class QWidget;
 class SkinStore;
 
@@ -19,17 +21,29 @@ struct Parts {
     ButtonLabel* label;
 };
 
-Parts create(QWidget* parent, const QString& imageName, const QString& labelName, const QString& caption,
-             const QRect& geometry, const QString& toolTip = {});
+struct Spec {
+    QString imageName;
+    QString labelName;
+    QString caption;
+    QRect geometry;
+    QString toolTip;
+};
 
-// The action learns whether the label (rather than the picture) was released. While `refused` answers
-// true, presses and releases do nothing.
-void connect(const Parts& button, SkinStore& skins, const std::function<void(bool byLabel)>& action,
-             const std::function<bool()>& refused = {});
+// Makes the button on parent and returns its parts. The action learns whether the label (rather than the
+// picture) was released. While `refused` answers true, presses and releases do nothing.
+Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
+          const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
+
+// The look of a window as it loads: its skin, and every button released.
+void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons);
 
 // A window box (close, minimise): a picture alone, pressed and released looks for the left button only,
 // its action on a left click.
 void connectWindowBox(ButtonLabel* image, const SkinStore& skins, int upPicture, int downPicture,
                       const std::function<void()>& action);
+
+// A borderless dialog of the program: named, titled, of a fixed size, gone when closed; returns its caption,
+// in bold at the top left.
+QLabel* setUpDialog(QWidget* window, const QString& name, const QString& title, const QSize& size);
 
 } // namespace ImageButton

@@ -20,6 +20,11 @@ QString reasonWord(const QString& text)
 
 } // namespace
 
+bool isReasonCode(const QString& value)
+{
+    return !reasonWord(value).isEmpty();
+}
+
 void applyReasonWords(QString& number, QString& name)
 {
     if (number.isEmpty()) {

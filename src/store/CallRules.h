@@ -14,5 +14,7 @@ inline const QString kBlocked = QStringLiteral("Blocked");
 // Replaces missing values and the reason codes "O" (unavailable) and "P" (private) by their words, then
 // cuts both texts to the sizes of their fields. Modems send the codes as "O" or, spaced, " O".
 void applyReasonWords(QString& number, QString& name);
+// "O" or "P", spaced or not: a reason the value was withheld, never a number to store in the phone list.
+bool isReasonCode(const QString& value);
 
 } // namespace CallRules

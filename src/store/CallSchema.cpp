@@ -25,13 +25,17 @@ const TableDefinition kTables[] = {
     {QStringLiteral("PhoneCalls"),
      {QStringLiteral("id"), QStringLiteral("datetime"), QStringLiteral("number"), QStringLiteral("name")},
      QStringLiteral(
-         "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number VARCHAR(20), name VARCHAR(30))"),
+         "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number VARCHAR(%1), name VARCHAR(%2))")
+         .arg(kNumberSize)
+         .arg(kNameSize),
      QStringLiteral("DateTime"),
      QStringLiteral("CREATE INDEX \"DateTime\" ON PhoneCalls (datetime)")},
     {QStringLiteral("UsersList"),
      {QStringLiteral("id"), QStringLiteral("Name"), QStringLiteral("number"), QStringLiteral("sound")},
      QStringLiteral(
-         "CREATE TABLE UsersList (id INTEGER, Name VARCHAR(30), number VARCHAR(20), sound BOOLEAN)"),
+         "CREATE TABLE UsersList (id INTEGER, Name VARCHAR(%1), number VARCHAR(%2), sound BOOLEAN)")
+         .arg(kNameSize)
+         .arg(kNumberSize),
      QStringLiteral("id"),
      QStringLiteral("CREATE INDEX \"id\" ON UsersList (id)")},
 };

@@ -8,6 +8,7 @@ class QSqlDatabase;
 namespace CallSchema
 {
 
+// The sizes of the number and name fields, in PhoneCalls and UsersList alike.
 constexpr int kNumberSize = 20;
 constexpr int kNameSize = 30;
 // Stored as text that sorts in time order and reads plainly in the sqlite3 tool.

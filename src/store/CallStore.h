@@ -57,6 +57,7 @@ public:
     // kept in memory, shown as usual, and written when it ends, whether it was committed or rolled back.
     void holdWrites();
     void releaseWrites();
+    bool writesHeld() const { return m_writesHeld; }
 
 signals:
     void storeFailed(const QString& message);

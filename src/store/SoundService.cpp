@@ -24,3 +24,9 @@ void SoundService::PlayWave(QString& fileName)
     if (!m_player.playEvent(QStringLiteral("phone-incoming-call")))
         m_player.playEvent(QStringLiteral("bell"));
 }
+
+void SoundService::PlayDoorbell()
+{
+    QString doorbell = QStringLiteral("\\doorbell.wav");
+    PlayWave(doorbell);
+}

@@ -14,6 +14,8 @@ public:
     // fileName is relative to the program folder with a leading separator ("\doorbell.wav" or
     // "/doorbell.wav"); it holds the full path afterwards.
     void PlayWave(QString& fileName);
+    // "\doorbell.wav", for callers whose phone-list entry asks for it.
+    void PlayDoorbell();
 
 private:
     SoundPlayer& m_player;

@@ -86,7 +86,7 @@ void tst_EndToEnd::startMonitoringSettingStartsByItself()
     program.settings.setValue("Properties/UseNameList", "perhaps"); // hand-broken: falls back to False
     program.load();
     QVERIFY(TestSupport::runUntil(program.clock, program.modem,
-                                  [&] { return program.window->monitoring().isMonitoring(); }));
+                                  [&] { return program.window->monitor().isMonitoring(); }));
     program.play("RING\nNMBR=111\nNAME=MODEM NAME");
     QCOMPARE(program.gridRows(), QStringList{"111|MODEM NAME"});
 }

@@ -87,9 +87,9 @@ void tst_frmLineInfo::startUp()
         program.settings.setValue(entry.section('=', 0, 0), entry.section('=', 1));
     program.load();
     frmLineInfo& window = *program.window;
-    QCOMPARE(window.monitoring().port(), port);
-    QCOMPARE(window.parser().useNameList(), useNameList);
-    QCOMPARE(window.monitoring().initCallerID(), initCallerID);
+    QCOMPARE(window.monitor().port(), port);
+    QCOMPARE(window.monitor().calls().useNameList(), useNameList);
+    QCOMPARE(window.monitor().initCallerID(), initCallerID);
     QCOMPARE(window.size(), QSize(393, 240));
     QCOMPARE(window.FlexGrid->geometry(), QRect(8, 18, 371, 150));
     QCOMPARE(window.FlexGrid->TextMatrix(0, 0), QStringLiteral("Date & Time"));
@@ -100,7 +100,7 @@ void tst_frmLineInfo::startUp()
     QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
     QCOMPARE(window.Number->text(), QString());
     QCOMPARE(ButtonLook::foreColor(window.lblExit), ButtonLook::kReleasedColor);
-    QVERIFY(!window.monitoring().isStarting());
+    QVERIFY(!window.monitor().isStarting());
 }
 
 void tst_frmLineInfo::welcomeIsSpokenOnceAfterTheLoad()
@@ -230,7 +230,7 @@ void tst_frmLineInfo::commandsWhileMonitoring()
     release(img, Qt::LeftButton);
     QCOMPARE(opened(), refused ? 0 : 1);
 
-    window.monitoring().startStopMonitoring();
+    window.monitor().startStopMonitoring();
     QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
     QCOMPARE(ButtonLook::foreColor(lbl), ButtonLook::kReleasedColor);
     press(lbl, Qt::LeftButton);
@@ -360,7 +360,7 @@ void tst_frmLineInfo::doubleClickOnUnknownCaller()
     QTest::mouseRelease(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(window.FlexGrid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QCOMPARE(window.usersList() != nullptr, opens);
-    QCOMPARE(window.parser().unknownNumber(), opens ? QStringLiteral(" 5551234") : QString());
+    QCOMPARE(window.monitor().calls().unknownNumber(), opens ? QStringLiteral(" 5551234") : QString());
     if (opens)
         QCOMPARE(window.usersList()->txtPhone->text(), QStringLiteral("5551234"));
 }

@@ -114,7 +114,7 @@ void tst_frmUsersList::takingOverAnUnknownNumber()
     QTRY_VERIFY(!rig.program.window->usersList());
     rig.program.startMonitoring();
     rig.program.play("RING\nNMBR = 321\nwait\nRING\nNMBR=999");
-    rig.program.window->monitoring().startStopMonitoring();
+    rig.program.window->monitor().startStopMonitoring();
     RecentCallsGrid* grid = rig.program.window->FlexGrid;
     doubleClickCell(grid, 0, 2);
     frmUsersList* editor = rig.program.window->usersList();

@@ -44,8 +44,8 @@ void TestProgram::unload()
 
 void TestProgram::startMonitoring()
 {
-    window->monitoring().startStopMonitoring();
-    QVERIFY(TestSupport::runUntil(clock, modem, [this] { return window->monitoring().isMonitoring(); }));
+    window->monitor().startStopMonitoring();
+    QVERIFY(TestSupport::runUntil(clock, modem, [this] { return window->monitor().isMonitoring(); }));
     QCOMPARE(window->lblstart->text(), QStringLiteral("Stop"));
 }
 

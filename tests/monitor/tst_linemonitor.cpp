@@ -1,8 +1,5 @@
-#include "CallParser.h"
-#include "LineAssembler.h"
+#include "LineMonitor.h"
 #include "ModemSimulator.h"
-#include "MonitoringControl.h"
-#include "SerialLine.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
@@ -12,7 +9,7 @@
 namespace
 {
 
-// The line monitor's pieces wired as the main window wires them, on a simulated modem.
+// A line monitor on a simulated modem.
 struct Rig {
     explicit Rig(const ModemProfile& profile)
         : modem(profile)
@@ -20,17 +17,14 @@ struct Rig {
         QString error;
         if (!modem.start(&error))
             qFatal("%s", qPrintable(error));
-        QObject::connect(&line, &SerialLine::received,
-                         [this](const QByteArray& bytes) { lines.feed(bytes); });
         control.setPort(1, modem.devicePath());
         const QDateTime start = db.clock.now();
         QObject::connect(&modem, &ModemSimulator::commandReceived, [this, start](const QString& command) {
             commands << QStringLiteral("%1@%2").arg(command).arg(start.msecsTo(db.clock.now()));
         });
         QObject::connect(
-            &control, &MonitoringControl::message,
-            [this](const QString& text, MonitoringControl::MessageKind kind) {
-                messages << (kind == MonitoringControl::MessageKind::Critical ? "critical: " : "") + text;
+            &control, &LineMonitor::message, [this](const QString& text, LineMonitor::MessageKind kind) {
+                messages << (kind == LineMonitor::MessageKind::Critical ? "critical: " : "") + text;
             });
     }
     bool startAndSettle()
@@ -41,17 +35,14 @@ struct Rig {
 
     TestDatabase db;
     ModemSimulator modem;
-    SerialLine line{db.clock};
-    CallParser parser{db.store, db.clock};
-    LineAssembler lines{[this](const QByteArray& l) { parser.parseLine(l); }};
-    MonitoringControl control{line, parser, db.clock};
+    LineMonitor control{db.store, db.clock};
     QStringList commands;
     QStringList messages;
 };
 
 } // namespace
 
-class tst_MonitoringControl : public QObject
+class tst_LineMonitor : public QObject
 {
     Q_OBJECT
 private slots:
@@ -63,7 +54,7 @@ private slots:
     void unpluggedModemStopsMonitoring();
 };
 
-void tst_MonitoringControl::initialisation_data()
+void tst_LineMonitor::initialisation_data()
 {
     QTest::addColumn<QString>("profile");
     QTest::addColumn<QString>("initCallerID");
@@ -102,7 +93,7 @@ void tst_MonitoringControl::initialisation_data()
         << QStringList() << true << true;
 }
 
-void tst_MonitoringControl::initialisation()
+void tst_LineMonitor::initialisation()
 {
     QFETCH(QString, profile);
     QFETCH(QString, initCallerID);
@@ -117,10 +108,10 @@ void tst_MonitoringControl::initialisation()
     QCOMPARE(rig.commands, commands);
     QCOMPARE(rig.messages, messages);
     QCOMPARE(rig.control.isMonitoring(), monitoring);
-    QCOMPARE(rig.line.isOpen(), portOpen);
+    QCOMPARE(rig.control.isPortOpen(), portOpen);
 }
 
-void tst_MonitoringControl::pressWhileStartingIsIgnored()
+void tst_LineMonitor::pressWhileStartingIsIgnored()
 {
     Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
     rig.control.startStopMonitoring();
@@ -132,18 +123,18 @@ void tst_MonitoringControl::pressWhileStartingIsIgnored()
     QVERIFY(rig.control.isMonitoring());
 }
 
-void tst_MonitoringControl::stopClosesThePort()
+void tst_LineMonitor::stopClosesThePort()
 {
     Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
     QVERIFY(rig.startAndSettle());
-    QSignalSpy changed(&rig.control, &MonitoringControl::monitoringChanged);
+    QSignalSpy changed(&rig.control, &LineMonitor::monitoringChanged);
     rig.control.startStopMonitoring();
     QCOMPARE(changed.count(), 1);
     QVERIFY(!rig.control.isMonitoring());
-    QVERIFY(!rig.line.isOpen());
+    QVERIFY(!rig.control.isPortOpen());
 }
 
-void tst_MonitoringControl::missingDeviceIsACriticalMessage()
+void tst_LineMonitor::missingDeviceIsACriticalMessage()
 {
     Rig rig(ModemProfile{});
     rig.control.setPort(3, "/dev/ttyACM9");
@@ -156,11 +147,11 @@ void tst_MonitoringControl::missingDeviceIsACriticalMessage()
     QVERIFY(!rig.control.isMonitoring());
 }
 
-void tst_MonitoringControl::unpluggedModemStopsMonitoring()
+void tst_LineMonitor::unpluggedModemStopsMonitoring()
 {
     Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
     QVERIFY(rig.startAndSettle());
-    QSignalSpy status(&rig.control, &MonitoringControl::statusChanged);
+    QSignalSpy status(&rig.control, &LineMonitor::statusChanged);
     rig.modem.sendLine("RING");
     rig.modem.sendLine("NMBR=5551234");
     TestSupport::waitForQuietLine(rig.modem);
@@ -170,5 +161,5 @@ void tst_MonitoringControl::unpluggedModemStopsMonitoring()
     QCOMPARE(rig.db.calls(), QStringList{"1|5551234|Unknown Caller"});
 }
 
-QTEST_GUILESS_MAIN(tst_MonitoringControl)
-#include "tst_monitoringcontrol.moc"
+QTEST_GUILESS_MAIN(tst_LineMonitor)
+#include "tst_linemonitor.moc"

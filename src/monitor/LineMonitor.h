@@ -1,21 +1,25 @@
 #pragma once
 
-#include <QByteArray>
+#include "CallTracker.h"
+#include "LineAssembler.h"
+#include "ModemDialect.h"
+#include "SerialLine.h"
+
 #include <QObject>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 
-class CallParser;
+class CallStore;
 class Clock;
 class ClockTimer;
-class SerialLine;
 
-// Starting and stopping the watch on the line: open the port, reset the modem, switch on its caller-ID
-// reporting (the stored command, or the known commands in turn), each reply awaited at most two seconds.
-// The sequence is a chain of states driven by replies and timer ticks; nothing blocks the UI thread.
-class MonitoringControl : public QObject
+// The watch on the modem's line: the serial port, the lines it delivers read as modem events, and the
+// calls they make. Starting opens the port, resets the modem and switches on its caller-ID reporting (the
+// stored command, or the known commands in turn), each reply awaited at most two seconds. The sequence is a
+// chain of states driven by replies and timer ticks; nothing blocks the UI thread.
+class LineMonitor : public QObject
 {
     Q_OBJECT
 public:
@@ -24,13 +28,15 @@ public:
     static constexpr int kReplyTimeoutMs = 2000;
     static const QStringList kCallerIdCommands;
 
-    MonitoringControl(SerialLine& line, CallParser& parser, Clock& clock, QObject* parent = nullptr);
-    ~MonitoringControl() override;
+    LineMonitor(CallStore& store, Clock& clock, QObject* parent = nullptr);
+    ~LineMonitor() override;
 
     void setPort(int portNumber, const QString& devicePath);
     int port() const { return m_port; }
     void setInitCallerID(const QString& command) { m_initCallerID = command; }
     QString initCallerID() const { return m_initCallerID; }
+    CallTracker& calls() { return m_tracker; }
+    const CallTracker& calls() const { return m_tracker; }
 
     // The Start/Stop button: stops while monitoring, starts otherwise; ignored while a start is under way.
     void startStopMonitoring();
@@ -39,15 +45,24 @@ public:
 
     bool isMonitoring() const { return m_monitoring; }
     bool isStarting() const { return m_starting; }
-    bool isWaitingForReply() const;
+    // The port can stay open without monitoring: when the modem did not answer the caller-ID command.
+    bool isPortOpen() const { return m_line.isOpen(); }
 
 signals:
+    void replyReceived(ModemReply reply);
+    // The calls, as CallTracker reports them.
+    void callCompleted(const LoggedCall& call, bool ringDoorbell);
+    void callUpdated(const LoggedCall& call, bool ringDoorbell);
+    void callOver();
     void monitoringChanged(bool monitoring);
     void startingChanged(bool starting);
-    void message(const QString& text, MonitoringControl::MessageKind kind);
+    void message(const QString& text, LineMonitor::MessageKind kind);
     void statusChanged(const QString& text);
 
 private:
+    void readLine(const QByteArray& line);
+    void takeReply(ModemReply reply);
+    void clearReplies() { m_ok = m_error = false; }
     void stop();
     void start();
     void waitForReply(std::function<void()> then);
@@ -61,14 +76,17 @@ private:
     void lineLost(const QString& reason);
     QString portName() const;
 
-    SerialLine& m_line;
-    CallParser& m_parser;
+    SerialLine m_line;
+    LineAssembler m_lines;
+    CallTracker m_tracker;
     std::unique_ptr<ClockTimer> m_replyTimer;
     std::function<void()> m_afterWait;
     QStringList m_commands;
     QString m_initCallerID;
     QString m_devicePath;
     int m_port = 1;
+    bool m_ok = false;    // the modem answered OK since the replies were last cleared
+    bool m_error = false; // ... or ERROR
     bool m_monitoring = false;
     bool m_starting = false;
 };

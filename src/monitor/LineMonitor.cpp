@@ -1,50 +1,61 @@
-#include "MonitoringControl.h"
+#include "LineMonitor.h"
 
-#include "CallParser.h"
 #include "Clock.h"
-#include "SerialLine.h"
 
 #include <QTimer>
 
-const QStringList MonitoringControl::kCallerIdCommands = {
+const QStringList LineMonitor::kCallerIdCommands = {
     QStringLiteral("AT#CID=1"), QStringLiteral("AT+VCID=1"), QStringLiteral("AT%CCID=1"),
     QStringLiteral("AT#CC1"),   QStringLiteral("AT*ID1"),
 };
 
-MonitoringControl::MonitoringControl(SerialLine& line, CallParser& parser, Clock& clock, QObject* parent)
+LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     : QObject(parent)
-    , m_line(line)
-    , m_parser(parser)
+    , m_line(clock)
+    , m_lines([this](const QByteArray& line) { readLine(line); })
+    , m_tracker(store, clock)
     , m_replyTimer(clock.createTimer())
 {
     m_replyTimer->setSingleShot(true);
-    connect(m_replyTimer.get(), &ClockTimer::timeout, this, &MonitoringControl::endWait);
-    connect(&m_parser, &CallParser::replyReceived, this, [this] {
-        if (m_replyTimer->isActive())
-            endWait();
-    });
-    connect(&m_line, &SerialLine::lost, this, &MonitoringControl::lineLost);
+    connect(m_replyTimer.get(), &ClockTimer::timeout, this, &LineMonitor::endWait);
+    connect(&m_line, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
+    connect(&m_line, &SerialLine::lost, this, &LineMonitor::lineLost);
+    connect(&m_tracker, &CallTracker::callCompleted, this, &LineMonitor::callCompleted);
+    connect(&m_tracker, &CallTracker::callUpdated, this, &LineMonitor::callUpdated);
+    connect(&m_tracker, &CallTracker::callOver, this, &LineMonitor::callOver);
 }
 
-MonitoringControl::~MonitoringControl() = default;
+LineMonitor::~LineMonitor() = default;
 
-void MonitoringControl::setPort(int portNumber, const QString& devicePath)
+void LineMonitor::readLine(const QByteArray& line)
+{
+    const ModemEvent event = readModemLine(line);
+    if (event.kind == ModemEvent::Kind::Reply)
+        takeReply(event.reply);
+    else
+        m_tracker.take(event);
+}
+
+void LineMonitor::takeReply(ModemReply reply)
+{
+    (reply == ModemReply::Ok ? m_ok : m_error) = true;
+    emit replyReceived(reply);
+    if (m_replyTimer->isActive())
+        endWait();
+}
+
+void LineMonitor::setPort(int portNumber, const QString& devicePath)
 {
     m_port = portNumber;
     m_devicePath = devicePath;
 }
 
-QString MonitoringControl::portName() const
+QString LineMonitor::portName() const
 {
     return QStringLiteral("%1 (%2)").arg(m_port).arg(m_devicePath);
 }
 
-bool MonitoringControl::isWaitingForReply() const
-{
-    return m_replyTimer->isActive();
-}
-
-void MonitoringControl::startStopMonitoring()
+void LineMonitor::startStopMonitoring()
 {
     if (m_starting)
         return;
@@ -54,7 +65,7 @@ void MonitoringControl::startStopMonitoring()
         start();
 }
 
-void MonitoringControl::stop()
+void LineMonitor::stop()
 {
     m_line.setControlLines(false);
     m_line.close();
@@ -63,14 +74,14 @@ void MonitoringControl::stop()
     emit statusChanged(QStringLiteral("Monitoring stopped."));
 }
 
-void MonitoringControl::closePort()
+void LineMonitor::closePort()
 {
     m_replyTimer->stop();
     m_afterWait = nullptr;
     m_line.close();
 }
 
-void MonitoringControl::start()
+void LineMonitor::start()
 {
     m_starting = true;
     emit startingChanged(true);
@@ -86,14 +97,14 @@ void MonitoringControl::start()
     }
     emit statusChanged(QStringLiteral("Resetting the modem on port %1...").arg(portName()));
     m_line.setControlLines(true);
-    m_parser.clearReplyFlags();
+    clearReplies();
     send("\rATZ\r");
     waitForReply([this] { afterReset(); });
 }
 
-void MonitoringControl::afterReset()
+void LineMonitor::afterReset()
 {
-    if (!m_parser.bOK) {
+    if (!m_ok) {
         emit message(QStringLiteral("Port %1 not responding").arg(m_port), MessageKind::Plain);
         emit statusChanged(
             QStringLiteral("The modem on port %1 did not answer ATZ. Check that it is switched "
@@ -104,7 +115,7 @@ void MonitoringControl::afterReset()
         finishStart();
         return;
     }
-    m_parser.clearReplyFlags();
+    clearReplies();
     if (!m_initCallerID.isEmpty()) {
         // The stored command goes out after the same pause as the first listed one; flags are kept.
         waitForReply([this] {
@@ -116,18 +127,18 @@ void MonitoringControl::afterReset()
     tryCommand(0);
 }
 
-void MonitoringControl::tryCommand(int index)
+void LineMonitor::tryCommand(int index)
 {
     waitForReply([this, index] {
-        m_parser.clearReplyFlags();
+        clearReplies();
         send(m_commands.at(index).toLatin1() + '\r');
         waitForReply([this, index] { afterCommand(index); });
     });
 }
 
-void MonitoringControl::afterCommand(int index)
+void LineMonitor::afterCommand(int index)
 {
-    if (!m_parser.bError) {
+    if (!m_error) {
         conclude(m_commands.at(index));
         return;
     }
@@ -139,14 +150,14 @@ void MonitoringControl::afterCommand(int index)
     });
 }
 
-void MonitoringControl::conclude(const QString& command)
+void LineMonitor::conclude(const QString& command)
 {
-    if (m_parser.bError) {
+    if (m_error) {
         emit message(QStringLiteral("Port %1: Modem not Caller ID enabled").arg(m_port), MessageKind::Plain);
         emit statusChanged(
             QStringLiteral("The modem on port %1 refused to report caller ID.").arg(portName()));
         m_line.close();
-    } else if (m_parser.bOK) {
+    } else if (m_ok) {
         m_monitoring = true;
         emit monitoringChanged(true);
         emit statusChanged(
@@ -159,36 +170,36 @@ void MonitoringControl::conclude(const QString& command)
     finishStart();
 }
 
-void MonitoringControl::finishStart()
+void LineMonitor::finishStart()
 {
     m_starting = false;
     emit startingChanged(false);
 }
 
-void MonitoringControl::waitForReply(std::function<void()> then)
+void LineMonitor::waitForReply(std::function<void()> then)
 {
     m_afterWait = std::move(then);
-    if (m_parser.bOK || m_parser.bError) {
+    if (m_ok || m_error) {
         // A reply already in hand ends the wait after one turn of the event loop, as any reply would.
-        QTimer::singleShot(0, this, &MonitoringControl::endWait);
+        QTimer::singleShot(0, this, &LineMonitor::endWait);
         return;
     }
     m_replyTimer->start(kReplyTimeoutMs);
 }
 
-void MonitoringControl::endWait()
+void LineMonitor::endWait()
 {
     m_replyTimer->stop();
     if (auto next = std::exchange(m_afterWait, nullptr))
         next();
 }
 
-void MonitoringControl::send(const QByteArray& command)
+void LineMonitor::send(const QByteArray& command)
 {
     m_line.send(command);
 }
 
-void MonitoringControl::lineLost(const QString& reason)
+void LineMonitor::lineLost(const QString& reason)
 {
     m_replyTimer->stop();
     m_afterWait = nullptr;

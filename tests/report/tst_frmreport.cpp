@@ -91,7 +91,7 @@ QByteArray line(const QString& number, const QString& name, const QDate& date, c
 
 } // namespace
 
-class tst_Report : public QObject
+class tst_frmReport : public QObject
 {
     Q_OBJECT
 private slots:
@@ -110,7 +110,7 @@ private slots:
     void closingTheWindowMidwayDeletesNothing();
 };
 
-void tst_Report::loadSetsTheDefaults()
+void tst_frmReport::loadSetsTheDefaults()
 {
     ReportRig rig({});
     QCOMPARE(rig.window->txtStartDate->date(), kToday);
@@ -125,7 +125,7 @@ void tst_Report::loadSetsTheDefaults()
     QCOMPARE(rig.window->txtEndDate->maximumDate(), QDate(9999, 12, 31));
 }
 
-void tst_Report::createReport_data()
+void tst_frmReport::createReport_data()
 {
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("startTime");
@@ -163,7 +163,7 @@ void tst_Report::createReport_data()
         << "23:59:59" << 1 << line("2", "B", tomorrow, "01:00:00") << true;
 }
 
-void tst_Report::createReport()
+void tst_frmReport::createReport()
 {
     QFETCH(QStringList, calls);
     QFETCH(QString, startTime);
@@ -179,7 +179,7 @@ void tst_Report::createReport()
     QCOMPARE(rig.messages, QStringList());
 }
 
-void tst_Report::badTimeKeepsTheEarlierReport()
+void tst_frmReport::badTimeKeepsTheEarlierReport()
 {
     ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
     rig.press(rig.window->imgCreate);
@@ -193,7 +193,7 @@ void tst_Report::badTimeKeepsTheEarlierReport()
     QVERIFY(rig.messages.first().contains("\"25:00\" in the Start Time box"));
 }
 
-void tst_Report::secondReportReplacesTheFirst()
+void tst_frmReport::secondReportReplacesTheFirst()
 {
     ReportRig rig({stored(kToday, "08:00:00") + "|1|A", stored(kToday, "20:00:00") + "|2|B"});
     rig.press(rig.window->lblCreate);
@@ -203,7 +203,7 @@ void tst_Report::secondReportReplacesTheFirst()
     QVERIFY(!QFile::exists(rig.reportPath() + ".tmp"));
 }
 
-void tst_Report::viewerFailureNamesTheFile()
+void tst_frmReport::viewerFailureNamesTheFile()
 {
     ReportRig rig({stored(kToday, "08:00:00") + "|1|A"});
     rig.viewer.works = false;
@@ -213,7 +213,7 @@ void tst_Report::viewerFailureNamesTheFile()
     QCOMPARE(rig.report(), line("1", "A", kToday, "08:00:00"));
 }
 
-void tst_Report::clearDefaultRangeTwice()
+void tst_frmReport::clearDefaultRangeTwice()
 {
     const QDate yesterday = kToday.addDays(-1);
     ReportRig rig({stored(yesterday, "23:59:59") + "|1|A", stored(kToday, "00:00:00") + "|2|B",
@@ -229,7 +229,7 @@ void tst_Report::clearDefaultRangeTwice()
     QCOMPARE(rig.calls().size(), 2);
 }
 
-void tst_Report::clearAsksFirst()
+void tst_frmReport::clearAsksFirst()
 {
     ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
     rig.answerYes = false;
@@ -238,7 +238,7 @@ void tst_Report::clearAsksFirst()
     QCOMPARE(rig.calls().size(), 1);
 }
 
-void tst_Report::clearWithABadTimeDeletesNothing()
+void tst_frmReport::clearWithABadTimeDeletesNothing()
 {
     ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
     rig.window->txtendtime->setEditText("noon");
@@ -248,7 +248,7 @@ void tst_Report::clearWithABadTimeDeletesNothing()
     QVERIFY(rig.messages.first().contains("in the End Time box"));
 }
 
-void tst_Report::clearOnlyTheRangeOfManyDays()
+void tst_frmReport::clearOnlyTheRangeOfManyDays()
 {
     QStringList calls;
     const QDate first(2026, 1, 1);
@@ -269,7 +269,7 @@ void tst_Report::clearOnlyTheRangeOfManyDays()
     QVERIFY(left.contains(stored(first.addDays(12), "21:00:00") + "|12"));
 }
 
-void tst_Report::callsLoggedWhileClearingAreKept()
+void tst_frmReport::callsLoggedWhileClearingAreKept()
 {
     ReportRig rig({});
     {
@@ -292,7 +292,7 @@ void tst_Report::callsLoggedWhileClearingAreKept()
     QCOMPARE(rig.messages.size(), 1); // the question only: the held call was no failure
 }
 
-void tst_Report::clearFailureDeletesNothing()
+void tst_frmReport::clearFailureDeletesNothing()
 {
     ReportRig rig({stored(kToday, "12:00:00") + "|1|A", stored(kToday, "13:00:00") + "|2|B"});
     {
@@ -309,7 +309,7 @@ void tst_Report::clearFailureDeletesNothing()
     QCOMPARE(rig.calls().size(), 2);
 }
 
-void tst_Report::closingTheWindowMidwayDeletesNothing()
+void tst_frmReport::closingTheWindowMidwayDeletesNothing()
 {
     ReportRig rig({});
     {
@@ -330,5 +330,5 @@ void tst_Report::closingTheWindowMidwayDeletesNothing()
              QStringList{QString::number(CallsJob::kRowsPerSlice * 2 + 1)});
 }
 
-QTEST_MAIN(tst_Report)
-#include "tst_report.moc"
+QTEST_MAIN(tst_frmReport)
+#include "tst_frmreport.moc"

@@ -1,0 +1,132 @@
+#include "CallTracker.h"
+
+#include "CallRules.h"
+#include "Clock.h"
+
+CallTracker::CallTracker(CallStore& store, Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_clock(clock)
+    , m_ringTimer(clock.createTimer())
+{
+    connect(m_ringTimer.get(), &ClockTimer::timeout, this, &CallTracker::ringTimerTick);
+}
+
+CallTracker::~CallTracker() = default;
+
+void CallTracker::ring()
+{
+    ++m_ringCount;
+    m_ringTime = m_clock.secondsSinceMidnight();
+    m_ringSinceLogged = m_logged;
+    if (!m_ringTimer->isActive())
+        m_ringTimer->start(kRingTimerMs);
+    // Without any caller ID, the second ring completes the call.
+    if (m_number.isEmpty() && m_callName.isEmpty() && m_ringCount >= 2)
+        completeCall();
+}
+
+void CallTracker::field(CallerIdField field, const QString& value)
+{
+    if (m_logged) {
+        if (!m_ringSinceLogged) {
+            completeLoggedCall(field, value);
+            return;
+        }
+        // A caller rang again before the previous call was over: this is a new call.
+        resetCall(1);
+    }
+    if (field == CallerIdField::Number) {
+        m_number = value;
+        if (!m_number.isEmpty() && m_callName.isEmpty()) {
+            lookUp(value);
+            completeCall();
+        }
+    } else if (field == CallerIdField::Name && !m_useNameList) {
+        m_callName = value;
+        if (!m_callName.isEmpty())
+            completeCall();
+    }
+}
+
+void CallTracker::take(const ModemEvent& event)
+{
+    if (event.kind == ModemEvent::Kind::Ring)
+        ring();
+    else if (event.kind == ModemEvent::Kind::Field)
+        field(event.field, event.value);
+}
+
+void CallTracker::resetCall(int ringCount)
+{
+    m_number.clear();
+    m_callName.clear();
+    m_ringCount = ringCount;
+    m_logged = false;
+    m_ringSinceLogged = false;
+    m_namedByPhoneList = false;
+    m_playDoorbell = false;
+    m_doorbellRung = false;
+}
+
+void CallTracker::lookUp(const QString& value)
+{
+    const std::optional<CallerMatch> match = m_store.lookupCaller(value);
+    m_playDoorbell = match && match->playDoorbell;
+    m_namedByPhoneList = match && !match->name.isEmpty();
+    if (m_namedByPhoneList)
+        m_callName = match->name;
+    else if (!CallRules::isReasonCode(value))
+        m_unknownNumber = value;
+}
+
+bool CallTracker::takeDoorbell()
+{
+    const bool ring = m_playDoorbell && !m_doorbellRung;
+    m_doorbellRung = m_doorbellRung || ring;
+    return ring;
+}
+
+void CallTracker::completeCall()
+{
+    m_loggedCall = m_store.logCall(m_number, m_callName);
+    m_logged = true;
+    m_ringSinceLogged = false;
+    emit callCompleted(m_loggedCall, takeDoorbell());
+}
+
+void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
+{
+    LoggedCall call = m_loggedCall;
+    if (field == CallerIdField::Number && call.number == CallRules::kNoNumber && !value.isEmpty()) {
+        call.number = value;
+        lookUp(value);
+        if (m_namedByPhoneList)
+            call.name = m_callName;
+    } else if (field == CallerIdField::Name && !m_useNameList && !value.isEmpty()
+               && call.name == CallRules::kUnknownCaller && !m_namedByPhoneList) {
+        call.name = value;
+    } else {
+        return;
+    }
+    CallRules::applyReasonWords(call.number, call.name);
+    m_number = call.number;
+    m_callName = call.name;
+    m_loggedCall = call;
+    m_store.updateLastCall(call);
+    emit callUpdated(call, takeDoorbell());
+}
+
+void CallTracker::ringTimerTick()
+{
+    const double now = m_clock.secondsSinceMidnight();
+    if (now < m_ringTime) {
+        m_ringTime = now; // midnight passed since the last ring: measure again from here
+        return;
+    }
+    if (m_ringTime + kRingTimeoutSeconds < now) {
+        m_ringTimer->stop();
+        resetCall(0);
+        emit callOver();
+    }
+}

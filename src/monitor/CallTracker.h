@@ -1,0 +1,76 @@
+#pragma once
+
+#include "CallStore.h"
+#include "ModemDialect.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class Clock;
+class ClockTimer;
+
+// Turns rings and caller-ID fields, from whatever source, into calls: each call is looked up in the phone
+// list, logged once and reported through callCompleted(); a field that arrives after its call was logged
+// completes the logged row (callUpdated()). Eight seconds after the last ring the call is over.
+class CallTracker : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr double kRingTimeoutSeconds = 8.0;
+    static constexpr int kRingTimerMs = 350;
+
+    CallTracker(CallStore& store, Clock& clock, QObject* parent = nullptr);
+    ~CallTracker() override;
+
+    void ring();
+    void field(CallerIdField field, const QString& value);
+    // A ring or a field as a modem reported it; replies and other reports mean nothing for a call.
+    void take(const ModemEvent& event);
+
+    // True: the modem's names are ignored and names come only from the phone list.
+    void setUseNameList(bool useNameList) { m_useNameList = useNameList; }
+    bool useNameList() const { return m_useNameList; }
+
+    // The current call, as the caller boxes show it; empty between calls.
+    QString number() const { return m_number; }
+    QString callName() const { return m_callName; }
+    int ringCount() const { return m_ringCount; }
+    // The last received number that the phone list did not name, as received.
+    QString unknownNumber() const { return m_unknownNumber; }
+    void setUnknownNumber(const QString& number) { m_unknownNumber = number; }
+
+signals:
+    // ringDoorbell: the phone list asks for the doorbell for this caller, and this report is the first of
+    // the call to know it.
+    void callCompleted(const LoggedCall& call, bool ringDoorbell);
+    void callUpdated(const LoggedCall& call, bool ringDoorbell);
+    void callOver();
+
+private:
+    void ringTimerTick();
+    void resetCall(int ringCount);
+    void lookUp(const QString& value);
+    void completeCall();
+    void completeLoggedCall(CallerIdField field, const QString& value);
+    bool takeDoorbell();
+
+    CallStore& m_store;
+    Clock& m_clock;
+    std::unique_ptr<ClockTimer> m_ringTimer;
+    bool m_useNameList = false;
+
+    QString m_number;
+    QString m_callName;
+    double m_ringTime = 0;
+    int m_ringCount = 0;
+    QString m_unknownNumber;
+
+    bool m_logged = false;          // the current call has its row
+    bool m_ringSinceLogged = false; // so caller-ID fields now start the next call's report
+    bool m_namedByPhoneList = false;
+    bool m_playDoorbell = false;
+    bool m_doorbellRung = false;
+    LoggedCall m_loggedCall;
+};
