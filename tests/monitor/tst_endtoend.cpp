@@ -18,6 +18,8 @@ class tst_EndToEnd : public QObject
 private slots:
     void callsFromTheModemBecomeRows_data();
     void callsFromTheModemBecomeRows();
+    void doorbellAndAnnouncementFollowTheLookup_data();
+    void doorbellAndAnnouncementFollowTheLookup();
     void firstRunCreatesTheDatabaseAndTheNextReopensIt();
     void startMonitoringSettingStartsByItself();
     void databaseFailureWhileLoggingLosesNoCall();
@@ -60,6 +62,36 @@ void tst_EndToEnd::callsFromTheModemBecomeRows()
     for (int i = 0; i < rows.size(); ++i)
         expected << QString::number(i + 1) + "|" + rows.at(i);
     QCOMPARE(program.calls(), expected);
+}
+
+void tst_EndToEnd::doorbellAndAnnouncementFollowTheLookup_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<int>("doorbells");
+    QTest::addColumn<QString>("announced");
+    QTest::newRow("a flagged number") << QByteArray("RING\nNMBR=5551234") << 1 << "Ann is calling";
+    QTest::newRow("the modem's name, then a flagged number")
+        << QByteArray("RING\nNAME=ANN SMITH\nNMBR=5551234") << 1 << "Ann is calling";
+    QTest::newRow("rings only after a flagged caller")
+        << QByteArray("RING\nNMBR=5551234\nwait\nRING\nRING") << 1 << "Unknown Caller";
+    QTest::newRow("a name first after a flagged caller")
+        << QByteArray("RING\nNMBR=5551234\nRING\nNAME=BOB\nRING") << 1 << "BOB is calling";
+}
+
+void tst_EndToEnd::doorbellAndAnnouncementFollowTheLookup()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(int, doorbells);
+    QFETCH(QString, announced);
+    Program program;
+    program.load();
+    QVERIFY(QSqlQuery(program.window->store().database())
+                .exec("INSERT INTO UsersList VALUES (1, 'Ann', '5551234', 1)"));
+    program.startMonitoring();
+    program.play(lines);
+    program.clock.advance(1500);
+    QCOMPARE(program.sound.played.size(), doorbells);
+    QCOMPARE(program.spoken.last(), "say:" + announced);
 }
 
 void tst_EndToEnd::firstRunCreatesTheDatabaseAndTheNextReopensIt()

@@ -277,6 +277,9 @@ void tst_frmLineInfo::windowImages()
     QCOMPARE(exit.count(), 0);
     QTest::mouseClick(window.imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(exit.count(), 1);
+    // The window manager's close (Alt+F4, the task bar) ends the program too, instead of hiding it.
+    QVERIFY(!window.close());
+    QCOMPARE(exit.count(), 2);
 }
 
 void tst_frmLineInfo::fitGridColumns_data()

@@ -181,6 +181,7 @@ void tst_frmUsersList::updateRewritesTheRowClicked()
     rig.program.window->usersList()->txtPhone->setText("1");
     click(rig.program.window->usersList()->lblUpdate);
     QCOMPARE(rig.rows(), QStringList({"1|Ann|555|1", "2|Anne|555|0"}));
+    QCOMPARE(rig.program.messages, QStringList());
 }
 
 void tst_frmUsersList::removeActsOnTheSelectedLine()
@@ -191,6 +192,15 @@ void tst_frmUsersList::removeActsOnTheSelectedLine()
     clickLine(*rig.editor, "Ann-555");
     click(rig.editor->ImgRemove);
     QCOMPARE(rig.rows(), QStringList({"2|Ann|111|0", "3|Jean-Paul|777|0"}));
+    // Update of the entry just removed says so, and keeps what was typed.
+    rig.editor->txtname->setText("Anne");
+    rig.editor->txtPhone->setText("555");
+    click(rig.editor->lblUpdate);
+    QCOMPARE(rig.program.messages.size(), 1);
+    QVERIFY2(rig.program.messages.first().contains("no longer in the phone list"),
+             qPrintable(rig.program.messages.first()));
+    QCOMPARE(rig.editor->txtname->text(), QStringLiteral("Anne"));
+    QCOMPARE(rig.rows().size(), 2);
     clickLine(*rig.editor, "Jean-Paul-777");
     click(rig.editor->lblRemove);
     QCOMPARE(listLines(*rig.editor), QStringList{"Ann-111"});

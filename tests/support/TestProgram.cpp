@@ -52,9 +52,10 @@ void TestProgram::startMonitoring()
 void TestProgram::play(const QByteArray& lines)
 {
     for (const QByteArray& line : lines.split('\n')) {
-        if (line == "wait")
+        if (line == "wait") {
+            TestSupport::waitForQuietLine(modem); // the lines before it are read before time passes
             clock.advance(9000);
-        else
+        } else
             modem.sendLine(line);
     }
     TestSupport::waitForQuietLine(modem);
