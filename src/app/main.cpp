@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "Clock.h"
+#include "ProcessExit.h"
 #include "SingleInstance.h"
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
@@ -14,7 +15,10 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
+namespace
+{
+
+int runNimbrel(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
@@ -61,4 +65,11 @@ int main(int argc, char* argv[])
     app.exec();
     window.Form_Unload();
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    endProcess(runNimbrel(argc, argv));
 }

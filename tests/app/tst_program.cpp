@@ -78,7 +78,6 @@ void tst_Program::terminationSignalsShutDownCleanly()
     QProcess nimbrel;
     startNimbrel(nimbrel);
     QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("AT#CID=1"), 15000);
-    QTest::qWait(200);
     m_modem->sendLine("RING");
     m_modem->sendLine("NMBR=5551234");
     const QString database = m_dir->filePath("program/callerid.mdb");

@@ -1,4 +1,5 @@
 #include "FakeClock.h"
+#include "ProcessExit.h"
 #include "SpeechEngine.h"
 
 #include <QSignalSpy>
@@ -60,8 +61,8 @@ void tst_SpeechEngine::aTextSaidWhileSpeakingFollowsIt()
     m_engine->say("Carol is calling");
     // Ann, then only the last text that waited: Carol.
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 15000);
-    QTest::qWait(300);
-    QCOMPARE(finished.count(), 2);
+    QVERIFY(!QTest::qWaitFor([&] { return finished.count() > 2; }, 300)); // and no third
+
 }
 
 void tst_SpeechEngine::speechThatNeverEndsCountsAsFailed()
@@ -85,5 +86,10 @@ void tst_SpeechEngine::missingEngineSaysNothingAndFailsNothing()
     engine.say("nobody hears this");
 }
 
-QTEST_GUILESS_MAIN(tst_SpeechEngine)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    tst_SpeechEngine test;
+    endProcess(QTest::qExec(&test, argc, argv)); // as the program ends: see endProcess()
+}
 #include "tst_speechengine.moc"

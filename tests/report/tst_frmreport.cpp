@@ -98,12 +98,12 @@ private slots:
     void loadSetsTheDefaults();
     void createReport_data();
     void createReport();
-    void badTimeKeepsTheEarlierReport();
+    void badTimeChangesNothing_data();
+    void badTimeChangesNothing();
     void secondReportReplacesTheFirst();
     void viewerFailureNamesTheFile();
     void clearDefaultRangeTwice();
     void clearAsksFirst();
-    void clearWithABadTimeDeletesNothing();
     void clearOnlyTheRangeOfManyDays();
     void callsLoggedWhileClearingAreKept();
     void clearFailureDeletesNothing();
@@ -179,18 +179,33 @@ void tst_frmReport::createReport()
     QCOMPARE(rig.messages, QStringList());
 }
 
-void tst_frmReport::badTimeKeepsTheEarlierReport()
+void tst_frmReport::badTimeChangesNothing_data()
 {
+    QTest::addColumn<bool>("clearing");
+    QTest::addColumn<bool>("inStartBox");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("report, 25:00 in the start box") << false << true << "25:00";
+    QTest::newRow("clearing, noon in the end box") << true << false << "noon";
+}
+
+void tst_frmReport::badTimeChangesNothing()
+{
+    QFETCH(bool, clearing);
+    QFETCH(bool, inStartBox);
+    QFETCH(QString, text);
     ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
     rig.press(rig.window->imgCreate);
     const QByteArray earlier = rig.report();
     QVERIFY(!earlier.isEmpty());
-    rig.window->txtstarttime->setEditText("25:00");
-    rig.press(rig.window->imgCreate);
+    (inStartBox ? rig.window->txtstarttime : rig.window->txtendtime)->setEditText(text);
+    rig.press(clearing ? rig.window->lblDelete : rig.window->imgCreate);
     QCOMPARE(rig.report(), earlier);
+    QCOMPARE(rig.calls().size(), 1);
     QCOMPARE(rig.viewer.opened.size(), 1);
     QCOMPARE(rig.messages.size(), 1);
-    QVERIFY(rig.messages.first().contains("\"25:00\" in the Start Time box"));
+    const QString box = inStartBox ? "Start Time" : "End Time";
+    QVERIFY2(rig.messages.first().contains("\"" + text + "\" in the " + box + " box"),
+             qPrintable(rig.messages.first()));
 }
 
 void tst_frmReport::secondReportReplacesTheFirst()
@@ -236,16 +251,6 @@ void tst_frmReport::clearAsksFirst()
     rig.press(rig.window->imgDelete);
     QCOMPARE(rig.messages.size(), 1);
     QCOMPARE(rig.calls().size(), 1);
-}
-
-void tst_frmReport::clearWithABadTimeDeletesNothing()
-{
-    ReportRig rig({stored(kToday, "12:00:00") + "|1|A"});
-    rig.window->txtendtime->setEditText("noon");
-    rig.press(rig.window->lblDelete);
-    QCOMPARE(rig.calls().size(), 1);
-    QCOMPARE(rig.messages.size(), 1);
-    QVERIFY(rig.messages.first().contains("in the End Time box"));
 }
 
 void tst_frmReport::clearOnlyTheRangeOfManyDays()

@@ -31,39 +31,14 @@ class tst_Shell : public QObject
 {
     Q_OBJECT
 private slots:
-    void skinFilesAreShippedAtTheirSizes_data();
-    void skinFilesAreShippedAtTheirSizes();
     void backgroundsFollowTheFormName_data();
     void backgroundsFollowTheFormName();
-    void missingSkinLeavesAPlainVisibleButton();
     void buttonProtocol();
     void trayCodes_data();
     void trayCodes();
     void noNotificationAreaLeavesTheWindowReachable();
     void dragByTheBodyOnly();
 };
-
-void tst_Shell::skinFilesAreShippedAtTheirSizes_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("main window background") << "385x281.Jpg" << QSize(385, 281);
-    QTest::newRow("dialog background") << "380x165.Jpg" << QSize(380, 165);
-    for (const char* name : {"ButtonUP.Jpg", "ButtonDN.Jpg"})
-        QTest::newRow(name) << QString(name) << QSize(240, 44);
-    for (const char* name : {"CloseUP.Jpg", "CloseDN.Jpg", "MinimizeUP.Jpg", "MinimizeDN.Jpg"})
-        QTest::newRow(name) << QString(name) << QSize(32, 28);
-    for (const char* name : {"CheckON.Jpg", "CheckOFF.Jpg"})
-        QTest::newRow(name) << QString(name) << QSize(32, 32);
-}
-
-void tst_Shell::skinFilesAreShippedAtTheirSizes()
-{
-    QFETCH(QString, file);
-    QFETCH(QSize, size);
-    const QImage image(QStringLiteral(NIMBREL_DATA_DIR "/Skin/") + file);
-    QCOMPARE(image.size(), size);
-}
 
 void tst_Shell::backgroundsFollowTheFormName_data()
 {
@@ -96,23 +71,6 @@ void tst_Shell::backgroundsFollowTheFormName()
         QCOMPARE(!skins.imgSkins(i).isNull(), fillsStore);
 }
 
-void tst_Shell::missingSkinLeavesAPlainVisibleButton()
-{
-    QTemporaryDir dir;
-    SkinStore skins(programFolder(dir, {"ButtonUP.Jpg", "385x281.Jpg"}));
-    QWidget window;
-    window.setObjectName("frmLineInfo");
-    skins.LoadSkin(&window);
-    QVERIFY(skins.imgSkins(SkinStore::ButtonUp).isNull());
-    QVERIFY(!skins.imgSkins(SkinStore::ButtonDown).isNull());
-    QLabel image(&window);
-    image.resize(119, 22);
-    ButtonLook::setPicture(&image, skins, SkinStore::ButtonUp);
-    QCOMPARE(image.frameShape(), QFrame::Panel);
-    QCOMPARE(image.frameShadow(), QFrame::Raised);
-    QVERIFY(image.autoFillBackground());
-}
-
 void tst_Shell::buttonProtocol()
 {
     QTemporaryDir dir;
@@ -131,6 +89,15 @@ void tst_Shell::buttonProtocol()
     ButtonLook::ButtonUp(&image, &label, skins);
     QCOMPARE(image.pixmap().cacheKey(), skins.imgSkins(SkinStore::ButtonUp).cacheKey());
     QCOMPARE(ButtonLook::foreColor(&label), QColor(0, 0, 192));
+
+    // Without its picture a button is drawn as a plain panel, so it stays visible.
+    QTemporaryDir bare;
+    SkinStore noSkin(programFolder(bare, {"ButtonUP.Jpg"}));
+    noSkin.LoadSkin(&window);
+    ButtonLook::ButtonUp(&image, &label, noSkin);
+    QCOMPARE(image.frameShape(), QFrame::Panel);
+    QCOMPARE(image.frameShadow(), QFrame::Raised);
+    QVERIFY(image.autoFillBackground());
 }
 
 void tst_Shell::trayCodes_data()
