@@ -1,0 +1,240 @@
+#include "CallSchema.h"
+#include "DateTimeText.h"
+#include "PhoneList.h"
+#include "ReportJobs.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+// Calls as "yyyy-MM-dd HH:mm:ss|number|name", in this order.
+void addCalls(TestDatabase& db, const QStringList& calls)
+{
+    QSqlQuery add(db.store.database());
+    for (const QString& call : calls) {
+        add.prepare("INSERT INTO PhoneCalls (datetime, number, name) VALUES (?, ?, ?)");
+        for (const QString& field : call.split('|'))
+            add.addBindValue(field);
+        QVERIFY2(add.exec(), qPrintable(call));
+    }
+}
+
+// `count` calls at the same moment, numbered from 1.
+void addManyCalls(TestDatabase& db, int count, const QString& stored)
+{
+    QVERIFY(QSqlQuery(db.store.database())
+                .exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                              "INSERT INTO PhoneCalls SELECT i, '%2', i, 'x' FROM n")
+                          .arg(count)
+                          .arg(stored)));
+}
+
+CallRange range(const QString& start, const QString& end)
+{
+    return {QDateTime::fromString(start, CallSchema::kDateTimeFormat),
+            QDateTime::fromString(end, CallSchema::kDateTimeFormat)};
+}
+
+QByteArray reportLine(const QString& call)
+{
+    const QStringList f = call.split('|');
+    return (f[1] + " , " + f[2] + " , "
+            + dateTimeText(QDateTime::fromString(f[0], CallSchema::kDateTimeFormat)) + "\r\n")
+        .toLocal8Bit();
+}
+
+// Runs a job's slices to the end: "ok: MESSAGE" or "failed: MESSAGE".
+QString finish(CallsJob& job)
+{
+    QSignalSpy finished(&job, &CallsJob::finished);
+    if (!QTest::qWaitFor([&] { return !finished.isEmpty(); }, 20000))
+        return "not finished";
+    return (finished.first().at(0).toBool() ? "ok: " : "failed: ") + finished.first().at(1).toString();
+}
+
+} // namespace
+
+class tst_ReportJobs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void report_data();
+    void report();
+    void reportOfManySlicesHasEachCallOnce();
+    void clear_data();
+    void clear();
+    void clearingRollsBackOnlyItsOwnDeletions();
+    void clearingThatFailsDeletesNothing();
+};
+
+void tst_ReportJobs::report_data()
+{
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QStringList>("reported");
+    QTest::addColumn<bool>("anyFromStart");
+    const QString ann = "2026-03-10 09:30:00|555|Ann", bob = "2026-03-10 15:00:00|222|Bob";
+    const QString before = "2026-03-09 10:00:00|000|Old", after = "2026-03-11 08:00:00|999|New";
+    QTest::newRow("a day's calls in ascending time")
+        << QStringList{bob, before, ann, after} << "2026-03-10 00:00:00"
+        << "2026-03-10 23:59:59" << QStringList{ann, bob} << true;
+    QTest::newRow("calls exactly at the start and the end are included")
+        << QStringList{before, ann, bob, after} << "2026-03-10 09:30:00"
+        << "2026-03-10 15:00:00" << QStringList{ann, bob} << true;
+    QTest::newRow("the only call lies exactly at the start")
+        << QStringList{ann} << "2026-03-10 09:30:00"
+        << "2026-03-10 23:59:59" << QStringList{ann} << true;
+    QTest::newRow("two calls in the same second, in the order they came")
+        << QStringList{"2026-03-10 12:00:00|2|Blocked", "2026-03-10 12:00:00|1|Unknown Caller"}
+        << "2026-03-10 00:00:00"
+        << "2026-03-10 23:59:59"
+        << QStringList{"2026-03-10 12:00:00|2|Blocked", "2026-03-10 12:00:00|1|Unknown Caller"} << true;
+    QTest::newRow("end before start: empty, and a call lies after the start")
+        << QStringList{bob} << "2026-03-10 10:00:00"
+        << "2026-03-10 09:00:00" << QStringList{} << true;
+    QTest::newRow("start after the last call: empty, and none after the start")
+        << QStringList{before} << "2026-03-10 00:00:00"
+        << "2026-03-10 23:59:59" << QStringList{} << false;
+}
+
+void tst_ReportJobs::report()
+{
+    QFETCH(QStringList, calls);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QStringList, reported);
+    QFETCH(bool, anyFromStart);
+    TestDatabase db;
+    addCalls(db, calls);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("CallLog.txt");
+    ReportWriter writer(db.store.database(), path, range(start, end));
+    bool any = !anyFromStart;
+    QString error;
+    QVERIFY2(writer.start(&any, &error), qPrintable(error));
+    QVERIFY(finish(writer).startsWith("ok: "));
+    QCOMPARE(any, anyFromStart);
+    QByteArray expected;
+    for (const QString& call : reported)
+        expected += reportLine(call);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected);
+}
+
+void tst_ReportJobs::reportOfManySlicesHasEachCallOnce()
+{
+    TestDatabase db;
+    const int count = CallsJob::kRowsPerSlice + 2;
+    addManyCalls(db, count, "2026-03-10 12:00:00");
+    addCalls(db, {"2026-03-10 13:00:00|last|x"});
+    QTemporaryDir dir;
+    ReportWriter writer(db.store.database(), dir.filePath("CallLog.txt"),
+                        range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+    bool any = false;
+    QString error;
+    QVERIFY(writer.start(&any, &error));
+    QCOMPARE(finish(writer),
+             QString("ok: %1 calls written to %2.").arg(count + 1).arg(dir.filePath("CallLog.txt")));
+    QFile file(dir.filePath("CallLog.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), count + 2); // and the empty text after the last line end
+    QVERIFY(
+        lines.at(CallsJob::kRowsPerSlice - 1).startsWith(QByteArray::number(CallsJob::kRowsPerSlice) + " ,"));
+    QVERIFY(
+        lines.at(CallsJob::kRowsPerSlice).startsWith(QByteArray::number(CallsJob::kRowsPerSlice + 1) + " ,"));
+    QVERIFY(lines.at(count).startsWith("last ,"));
+}
+
+void tst_ReportJobs::clear_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<QStringList>("kept");
+    // Thirty days from 2026-01-01, with calls at 07:00, 12:00 and 21:00 numbered by day.
+    QTest::newRow("from noon to noon two days later")
+        << "2026-01-11 12:00:00"
+        << "2026-01-13 12:00:00" << 7 << QStringList{"2026-01-11 07:00:00|10", "2026-01-13 21:00:00|12"};
+    QTest::newRow("one whole day") << "2026-01-05 00:00:00"
+                                   << "2026-01-05 23:59:59" << 3
+                                   << QStringList{"2026-01-04 21:00:00|3", "2026-01-06 07:00:00|5"};
+    QTest::newRow("end before start deletes nothing") << "2026-01-05 12:00:00"
+                                                      << "2026-01-05 11:00:00" << 0 << QStringList{};
+}
+
+void tst_ReportJobs::clear()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(int, deleted);
+    QFETCH(QStringList, kept);
+    TestDatabase db;
+    QStringList calls;
+    for (int day = 0; day < 30; ++day) {
+        for (const char* time : {"07:00:00", "12:00:00", "21:00:00"})
+            calls << QDate(2026, 1, 1).addDays(day).toString("yyyy-MM-dd ") + time + "|"
+                         + QString::number(day) + "|X";
+    }
+    addCalls(db, calls);
+    CallsClearer clearer(db.store, range(start, end));
+    QString error;
+    QCOMPARE(clearer.count(&error), deleted);
+    QVERIFY(clearer.start(&error));
+    QCOMPARE(finish(clearer), QString("ok: %1 calls deleted.").arg(deleted));
+    const QStringList left = TestSupport::readRows(db.path(), "SELECT datetime, number FROM PhoneCalls");
+    QCOMPARE(left.size(), 90 - deleted);
+    for (const QString& call : kept)
+        QVERIFY2(left.contains(call), qPrintable(call));
+}
+
+void tst_ReportJobs::clearingRollsBackOnlyItsOwnDeletions()
+{
+    TestDatabase db;
+    db.addPhoneListEntries({"Ann|111|1"});
+    addManyCalls(db, CallsJob::kRowsPerSlice * 2, "2026-03-10 12:00:00");
+    {
+        CallsClearer clearer(db.store, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+        QString error;
+        QVERIFY(clearer.start(&error));
+        QTRY_VERIFY(clearer.done() > 0);
+        // Meanwhile a call comes in, and the phone list is edited.
+        QString number = "5551234", name;
+        QCOMPARE(db.store.logCall(number, name).name, QStringLiteral("Unknown Caller"));
+        QVERIFY(!PhoneList(db.store).AddPhoneListEntry("Bob", "222", false, &error));
+        QVERIFY2(error.contains("calls are being deleted"), qPrintable(error));
+    } // the window closed mid-way: the deletion is rolled back
+    QCOMPARE(db.store.unsavedCount(), 0);
+    QCOMPARE(TestSupport::readRows(db.path(), "SELECT count(*) FROM PhoneCalls"),
+             QStringList{QString::number(CallsJob::kRowsPerSlice * 2 + 1)});
+    QCOMPARE(TestSupport::readRows(db.path(), "SELECT Name FROM UsersList"), QStringList{"Ann"});
+}
+
+void tst_ReportJobs::clearingThatFailsDeletesNothing()
+{
+    TestDatabase db;
+    addCalls(db, {"2026-03-10 12:00:00|1|A", "2026-03-10 13:00:00|2|B"});
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+    other.setDatabaseName(db.path());
+    QVERIFY(other.open());
+    QSqlQuery(other).exec("BEGIN IMMEDIATE");
+    CallsClearer clearer(db.store, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+    QString error;
+    const QString result = clearer.start(&error) ? finish(clearer) : "failed: " + error;
+    QSqlQuery(other).exec("ROLLBACK");
+    other.close();
+    QVERIFY2(result.startsWith("failed: ") && result.contains("No call was deleted"), qPrintable(result));
+    QCOMPARE(db.calls().size(), 2);
+}
+
+QTEST_GUILESS_MAIN(tst_ReportJobs)
+#include "tst_reportjobs.moc"
