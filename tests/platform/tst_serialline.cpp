@@ -1,11 +1,8 @@
 #include "FakeClock.h"
-#include "ModemSimulator.h"
 #include "PortTable.h"
 #include "SerialLine.h"
-#include "TestSupport.h"
 
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,32 +10,11 @@ class tst_SerialLine : public QObject
 {
     Q_OBJECT
 private slots:
-    void bytesBothWaysOnAPseudoTerminal();
     void openFailuresSayWhatToDo_data();
     void openFailuresSayWhatToDo();
-    void unpluggedModemIsReportedOnce();
     void portTable_data();
     void portTable();
 };
-
-void tst_SerialLine::bytesBothWaysOnAPseudoTerminal()
-{
-    ModemSimulator modem;
-    QString error;
-    QVERIFY2(modem.start(&error), qPrintable(error));
-    FakeClock clock;
-    SerialLine line(clock);
-    QVERIFY2(line.open(modem.devicePath(), &error), qPrintable(error));
-    line.setControlLines(true); // refused by a pseudo-terminal, harmlessly
-    QVERIFY(line.isOpen());
-    QByteArray received;
-    connect(&line, &SerialLine::received, this, [&](const QByteArray& bytes) { received += bytes; });
-    QVERIFY(line.send("\rATZ\r"));
-    QTRY_COMPARE(modem.commandsReceived(), QStringList{"ATZ"});
-    QTRY_COMPARE(received, QByteArray("\r\nOK\r\n"));
-    line.close();
-    QVERIFY(!line.isOpen());
-}
 
 void tst_SerialLine::openFailuresSayWhatToDo_data()
 {
@@ -60,25 +36,6 @@ void tst_SerialLine::openFailuresSayWhatToDo()
     QVERIFY(!line.open(device, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QVERIFY(!line.isOpen());
-}
-
-void tst_SerialLine::unpluggedModemIsReportedOnce()
-{
-    ModemSimulator modem;
-    QString error;
-    QVERIFY(modem.start(&error));
-    FakeClock clock;
-    SerialLine line(clock);
-    QVERIFY(line.open(modem.devicePath(), &error));
-    QSignalSpy lost(&line, &SerialLine::lost);
-    modem.unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 1000);
-    QVERIFY(lost.first().first().toString().contains(modem.devicePath()));
-    QVERIFY(!line.isOpen());
-    clock.advance(2000); // the presence watch must not report it again
-    QCoreApplication::processEvents();
-    QCOMPARE(lost.count(), 1);
-    QVERIFY(!line.send("AT\r"));
 }
 
 void tst_SerialLine::portTable_data()
