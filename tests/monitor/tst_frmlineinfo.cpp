@@ -134,21 +134,20 @@ void tst_frmLineInfo::unloadSavesOnlyInTheNormalState()
 
 void tst_frmLineInfo::positionIsRestoredWhenVisible_data()
 {
-    QTest::addColumn<int>("leftTwips");
-    QTest::addColumn<int>("topTwips");
+    QTest::addColumn<QString>("stored"); // "Window" keys and values
     QTest::addColumn<QPoint>("position");
-    QTest::newRow("on the screen") << 1500 << 3000 << QPoint(100, 200);
-    QTest::newRow("on a screen that is gone") << 90000 << 3000 << QPoint(0, 0);
+    QTest::newRow("on the screen") << "Left=1500;Top=3000" << QPoint(100, 200);
+    QTest::newRow("on a screen that is gone") << "Left=90000;Top=3000" << QPoint(0, 0);
+    QTest::newRow("half a position is none") << "Top=3000" << QPoint(0, 0);
 }
 
 void tst_frmLineInfo::positionIsRestoredWhenVisible()
 {
-    QFETCH(int, leftTwips);
-    QFETCH(int, topTwips);
+    QFETCH(QString, stored);
     QFETCH(QPoint, position);
     TestProgram program;
-    program.settings.setValue("Window/Left", leftTwips);
-    program.settings.setValue("Window/Top", topTwips);
+    for (const QString& entry : stored.split(';'))
+        program.settings.setValue("Window/" + entry.section('=', 0, 0), entry.section('=', 1));
     program.load();
     QCOMPARE(program.window->pos(), position);
 }

@@ -52,17 +52,10 @@ struct EditorRig {
     explicit EditorRig(const QStringList& entries = {"Ann|555|1", "Ann|111|0", "Jean-Paul|777|0"})
     {
         program.load();
-        QSqlQuery add(program.window->store().database());
-        int id = 0;
-        for (const QString& entry : entries) {
-            const QStringList f = entry.split('|');
-            add.prepare("INSERT INTO UsersList VALUES (?, ?, ?, ?)");
-            add.addBindValue(++id);
-            add.addBindValue(f[0]);
-            add.addBindValue(f[1]);
-            add.addBindValue(f[2] == "1");
-            add.exec();
-        }
+        QStringList rows;
+        for (const QString& entry : entries)
+            rows << QString::number(rows.size() + 1) + '|' + entry;
+        TestSupport::insertRows(program.window->store().connectionName(), "UsersList", rows);
         program.window->show();
         QTest::mouseClick(program.window->lbllist, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
         editor = program.window->usersList();

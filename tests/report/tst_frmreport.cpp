@@ -29,17 +29,10 @@ QString stored(const QDate& date, const QString& time)
 struct ReportRig {
     explicit ReportRig(const QStringList& calls)
     {
-        QSqlQuery add(db.store.database());
-        int id = 0;
-        for (const QString& call : calls) {
-            const QStringList f = call.split('|');
-            add.prepare("INSERT INTO PhoneCalls VALUES (?, ?, ?, ?)");
-            add.addBindValue(++id);
-            add.addBindValue(f[0]);
-            add.addBindValue(f[1]);
-            add.addBindValue(f[2]);
-            add.exec();
-        }
+        QStringList rows;
+        for (const QString& call : calls)
+            rows << QString::number(rows.size() + 1) + '|' + call;
+        TestSupport::insertRows(db.store.connectionName(), "PhoneCalls", rows);
         MessageBox::setSink([this](const QString& text, MessageBox::Icon) {
             messages << text;
             return answerYes;

@@ -17,13 +17,10 @@ namespace
 // Calls as "yyyy-MM-dd HH:mm:ss|number|name", in this order.
 void addCalls(TestDatabase& db, const QStringList& calls)
 {
-    QSqlQuery add(db.store.database());
-    for (const QString& call : calls) {
-        add.prepare("INSERT INTO PhoneCalls (datetime, number, name) VALUES (?, ?, ?)");
-        for (const QString& field : call.split('|'))
-            add.addBindValue(field);
-        QVERIFY2(add.exec(), qPrintable(call));
-    }
+    QStringList rows;
+    for (const QString& call : calls)
+        rows << "0|" + call;
+    TestSupport::insertRows(db.store.connectionName(), "PhoneCalls", rows);
 }
 
 // `count` calls at the same moment, numbered from 1.

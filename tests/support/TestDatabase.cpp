@@ -2,10 +2,6 @@
 
 #include "TestSupport.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTest>
-
 TestDatabase::TestDatabase()
     : store(clock)
 {
@@ -16,17 +12,10 @@ TestDatabase::TestDatabase()
 
 void TestDatabase::addPhoneListEntries(const QStringList& entries)
 {
-    QSqlQuery query(QSqlDatabase::database(store.connectionName()));
-    int id = 0;
-    for (const QString& entry : entries) {
-        const QStringList fields = entry.split(QLatin1Char('|'));
-        query.prepare(QStringLiteral("INSERT INTO UsersList (id, Name, number, sound) VALUES (?, ?, ?, ?)"));
-        query.addBindValue(++id);
-        query.addBindValue(fields.value(0));
-        query.addBindValue(fields.value(1));
-        query.addBindValue(fields.value(2) == QLatin1String("1"));
-        QVERIFY2(query.exec(), qPrintable(entry));
-    }
+    QStringList rows;
+    for (const QString& entry : entries)
+        rows << QString::number(rows.size() + 1) + QLatin1Char('|') + entry;
+    TestSupport::insertRows(store.connectionName(), QStringLiteral("UsersList"), rows);
 }
 
 QStringList TestDatabase::calls() const

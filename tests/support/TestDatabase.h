@@ -12,7 +12,7 @@ class TestDatabase
 public:
     TestDatabase();
     QString path() const { return m_dir.filePath(QStringLiteral("callerid.mdb")); }
-    // Entries as "Name|number|sound", sound 1 or 0.
+    // Entries as "Name|number|sound", sound 1 or 0, numbered from 1.
     void addPhoneListEntries(const QStringList& entries);
     // PhoneCalls as "id|number|name" in natural order.
     QStringList calls() const;

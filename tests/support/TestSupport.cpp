@@ -38,6 +38,19 @@ bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function
     }
 }
 
+void insertRows(const QString& connectionName, const QString& table, const QStringList& rows)
+{
+    QSqlQuery query(QSqlDatabase::database(connectionName));
+    for (const QString& row : rows) {
+        const QStringList fields = row.split(QLatin1Char('|'));
+        query.prepare(QStringLiteral("INSERT INTO %1 VALUES (?%2)")
+                          .arg(table, QStringLiteral(", ?").repeated(fields.size() - 1)));
+        for (const QString& field : fields)
+            query.addBindValue(field);
+        QVERIFY2(query.exec(), qPrintable(row + ": " + query.lastError().text()));
+    }
+}
+
 QStringList readRows(const QString& databasePath, const QString& sql)
 {
     QStringList rows;

@@ -18,6 +18,9 @@ void waitForQuietLine(const ModemSimulator& modem);
 bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function<bool()>& done,
               qint64 maxSimulatedMs = 60000);
 
+// Appends rows to a table: each row's fields joined by '|', in the table's order of fields.
+void insertRows(const QString& connectionName, const QString& table, const QStringList& rows);
+
 // Rows of a table read through a connection of its own, each row's fields joined by '|'.
 QStringList readRows(const QString& databasePath, const QString& sql);
 
