@@ -93,31 +93,87 @@ void frmLineInfo::createControls()
     captionFont.setBold(true);
     lblcaption->setFont(captionFont);
 
-    const auto at = [](int x, int y) { return QRect(x, y, kButtonWidth, kButtonHeight); };
-    addCommand(imgstart, lblstart,
-               {QStringLiteral("imgstart"), QStringLiteral("lblstart"), QStringLiteral("Start"), at(8, 172),
-                QStringLiteral("Start/Stop Monitoring")},
-               false, &frmLineInfo::startStop);
-    addCommand(imgComm, lblComm,
-               {QStringLiteral("imgComm"), QStringLiteral("lblComm"), QStringLiteral("Setup..."),
-                at(134, 172), QStringLiteral("Program Setup")},
-               true, &frmLineInfo::openCommSetup);
-    addCommand(ImgReport, lblReport,
-               {QStringLiteral("ImgReport"), QStringLiteral("lblReport"), QStringLiteral("Calls Database..."),
-                at(260, 172), QStringLiteral("Incoming Calls Database Management")},
-               true, &frmLineInfo::openReport);
-    addCommand(imgList, lbllist,
-               {QStringLiteral("imgList"), QStringLiteral("lbllist"), QStringLiteral("Phone List..."),
-                at(8, 196), QStringLiteral("Edit phone list")},
-               true, &frmLineInfo::openPhoneList);
-    addCommand(imgabout, lblAbout,
-               {QStringLiteral("imgabout"), QStringLiteral("lblAbout"), QStringLiteral("About..."),
-                at(134, 196), QStringLiteral("About Nimbrel")},
-               false, &frmLineInfo::openAbout);
-    addCommand(imgExit, lblExit,
-               {QStringLiteral("imgExit"), QStringLiteral("lblExit"), QStringLiteral("Exit"), at(260, 196),
-                QStringLiteral("End Program")},
-               false, &frmLineInfo::exitProgram);
+    struct Command {
+        ButtonLabel* frmLineInfo::*image;
+        ButtonLabel* frmLineInfo::*label;
+        const char* imageName;
+        const char* labelName;
+        const char* caption;
+        const char* toolTip;
+        QPoint at;
+        bool refusedWhileMonitoring;
+        void (frmLineInfo::*action)();
+    };
+    static const Command commands[] = {
+        {&frmLineInfo::imgstart,
+         &frmLineInfo::lblstart,
+         "imgstart",
+         "lblstart",
+         "Start",
+         "Start/Stop Monitoring",
+         {8, 172},
+         false,
+         &frmLineInfo::startStop},
+        {&frmLineInfo::imgComm,
+         &frmLineInfo::lblComm,
+         "imgComm",
+         "lblComm",
+         "Setup...",
+         "Program Setup",
+         {134, 172},
+         true,
+         &frmLineInfo::openCommSetup},
+        {&frmLineInfo::ImgReport,
+         &frmLineInfo::lblReport,
+         "ImgReport",
+         "lblReport",
+         "Calls Database...",
+         "Incoming Calls Database Management",
+         {260, 172},
+         true,
+         &frmLineInfo::openReport},
+        {&frmLineInfo::imgList,
+         &frmLineInfo::lbllist,
+         "imgList",
+         "lbllist",
+         "Phone List...",
+         "Edit phone list",
+         {8, 196},
+         true,
+         &frmLineInfo::openPhoneList},
+        {&frmLineInfo::imgabout,
+         &frmLineInfo::lblAbout,
+         "imgabout",
+         "lblAbout",
+         "About...",
+         "About Nimbrel",
+         {134, 196},
+         false,
+         &frmLineInfo::openAbout},
+        {&frmLineInfo::imgExit,
+         &frmLineInfo::lblExit,
+         "imgExit",
+         "lblExit",
+         "Exit",
+         "End Program",
+         {260, 196},
+         false,
+         &frmLineInfo::exitProgram},
+    };
+    for (const Command& command : commands) {
+        const ImageButton::Spec spec{
+            QString::fromLatin1(command.imageName), QString::fromLatin1(command.labelName),
+            QString::fromLatin1(command.caption), QRect(command.at, QSize(kButtonWidth, kButtonHeight)),
+            QString::fromLatin1(command.toolTip)};
+        const auto refused = [this, &command] {
+            return command.refusedWhileMonitoring && m_monitor.isMonitoring();
+        };
+        const auto action = command.action;
+        m_commands << ImageButton::add(
+            this, m_skins, spec, [this, action](bool) { (this->*action)(); }, refused);
+        this->*command.image = m_commands.last().image;
+        this->*command.label = m_commands.last().label;
+    }
 
     ImgMinimize = makeLabel(this, QStringLiteral("ImgMinimize"));
     ImgMinimize->setToolTip(QStringLiteral("Minimize Window"));
@@ -140,18 +196,6 @@ void frmLineInfo::createControls()
     ImageButton::connectWindowBox(imgClose, m_skins, SkinStore::CloseUp, SkinStore::CloseDown,
                                   [this] { exitProgram(); });
     connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
-}
-
-void frmLineInfo::addCommand(ButtonLabel*& image, ButtonLabel*& label, const ImageButton::Spec& spec,
-                             bool refusedWhileMonitoring, void (frmLineInfo::*action)())
-{
-    const auto refused = [this, refusedWhileMonitoring] {
-        return refusedWhileMonitoring && m_monitor.isMonitoring();
-    };
-    m_commands << ImageButton::add(
-        this, m_skins, spec, [this, action](bool) { (this->*action)(); }, refused);
-    image = m_commands.last().image;
-    label = m_commands.last().label;
 }
 
 void frmLineInfo::wireLogic()

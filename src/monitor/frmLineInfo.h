@@ -99,8 +99,6 @@ protected:
 
 private:
     void createControls();
-    void addCommand(ButtonLabel*& image, ButtonLabel*& label, const ImageButton::Spec& spec,
-                    bool refusedWhileMonitoring, void (frmLineInfo::*action)());
     void wireLogic();
     void restorePosition();
     void showMonitoringState(bool monitoring);

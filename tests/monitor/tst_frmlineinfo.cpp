@@ -270,9 +270,13 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
 {
     RecentCallsGrid grid;
     grid.appendCall(call("1", QString(30, 'W')));
+    grid.appendCall(call("2", "Unknown Caller"));
     grid.FitGridColumns(grid.font(), 15);
     const int withTheWidestName = grid.ColWidth(2);
-    for (int i = 2; i <= RecentCallsGrid::kMaxCalls + 5; ++i) {
+    grid.updateLastCall(call("2", "Bo")); // a late name: the call before keeps its width
+    grid.FitGridColumns(grid.font(), 15);
+    QCOMPARE(grid.ColWidth(2), withTheWidestName);
+    for (int i = 3; i <= RecentCallsGrid::kMaxCalls + 5; ++i) {
         grid.appendCall(call(QString::number(i), "Ann"));
         if (i % 1000 == 0)
             grid.FitGridColumns(grid.font(), 15);
