@@ -125,8 +125,12 @@ void tst_LineMonitor::pressWhileStartingIsIgnored()
 
 void tst_LineMonitor::stopClosesThePort()
 {
-    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    Rig rig(ModemProfile::fromText("accept=AT+VCID=1", nullptr));
+    QSignalSpy replies(&rig.control, &LineMonitor::replyReceived);
     QVERIFY(rig.startAndSettle());
+    QCOMPARE(replies.count(), 3); // OK to ATZ, ERROR to AT#CID=1, OK to AT+VCID=1
+    QCOMPARE(replies.at(1).first().value<ModemReply>(), ModemReply::Error);
+    QCOMPARE(replies.at(2).first().value<ModemReply>(), ModemReply::Ok);
     QSignalSpy changed(&rig.control, &LineMonitor::monitoringChanged);
     rig.control.startStopMonitoring();
     QCOMPARE(changed.count(), 1);
