@@ -1,10 +1,14 @@
 #include "DateTimeText.h"
 
+#include <QRegularExpression>
+
 DateTimeText::DateTimeText()
     : m_timeFormat(m_locale.timeFormat(QLocale::LongFormat))
 {
-    // The long time format carries the time zone's name, which a list of local calls does not need.
-    m_timeFormat.remove(QLatin1Char('t'));
+    // The long time format carries the time zone's name, which a list of local calls does not need; some
+    // locales put it in brackets ("H:mm:ss (t)"), which go with it.
+    static const QRegularExpression timeZone(QStringLiteral("\\(?\\bt\\b\\)?"));
+    m_timeFormat.remove(timeZone);
     m_timeFormat = m_timeFormat.trimmed();
 }
 

@@ -82,9 +82,10 @@ void tst_frmLineInfo::startUp()
     QCOMPARE(window.monitor().port(), port);
     QCOMPARE(window.monitor().calls().useNameList(), useNameList);
     QCOMPARE(window.monitor().initCallerID(), initCallerID);
-    QCOMPARE(QStringList({window.FlexGrid->TextMatrix(0, 0), window.FlexGrid->TextMatrix(0, 1),
-                          window.FlexGrid->TextMatrix(0, 2)}),
-             QStringList({"Date & Time", "Caller Number", "Caller Name"}));
+    QStringList header;
+    for (int column = 0; column < 3; ++column)
+        header << window.FlexGrid->model()->headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(header, QStringList({"Date & Time", "Caller Number", "Caller Name"}));
     QCOMPARE(window.FlexGrid->Rows(), 2);
     QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
 

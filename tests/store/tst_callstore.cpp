@@ -1,4 +1,5 @@
 #include "CallStore.h"
+#include "DateTimeText.h"
 #include "FakeClock.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
@@ -28,6 +29,8 @@ private slots:
     void interruptedCreationIsStartedAgain();
     void reasonWords_data();
     void reasonWords();
+    void dateAndTimeAsTheLocaleWritesThem_data();
+    void dateAndTimeAsTheLocaleWritesThem();
     void identifiersFollowTheLastRow();
     void lookup_data();
     void lookup();
@@ -186,6 +189,31 @@ void tst_CallStore::reasonWords()
     QCOMPARE(number + "|" + name, call[2]);
     QCOMPARE(logged.number + "|" + logged.name, call[2]);
     QCOMPARE(readRows(db.path(), "SELECT number, name FROM PhoneCalls"), QStringList{call[2]});
+}
+
+void tst_CallStore::dateAndTimeAsTheLocaleWritesThem_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text"); // after the locale's short date
+    QTest::newRow("24 hours with two digits") << "de_DE" << QTime(9, 5, 7) << "09:05:07";
+    QTest::newRow("24 hours, one digit before ten") << "cs_CZ" << QTime(9, 5, 7) << "9:05:07";
+    QTest::newRow("24 hours, two digits from ten") << "cs_CZ" << QTime(10, 5, 7) << "10:05:07";
+    QTest::newRow("no empty brackets where the zone was") << "es_ES" << QTime(10, 5, 7) << "10:05:07";
+    QTest::newRow("12 hours") << "en_US" << QTime(22, 5, 7) << "10:05:07 PM";
+}
+
+void tst_CallStore::dateAndTimeAsTheLocaleWritesThem()
+{
+    QFETCH(QString, locale);
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(locale));
+    const QDate date(2026, 12, 7);
+    const QString shown = DateTimeText()(date, time);
+    QLocale::setDefault(previous);
+    QCOMPARE(shown, QLocale(locale).toString(date, QLocale::ShortFormat) + " " + text);
 }
 
 void tst_CallStore::identifiersFollowTheLastRow()
