@@ -25,6 +25,7 @@ private slots:
     void unusableFilesAreLeftUntouched_data();
     void unusableFilesAreLeftUntouched();
     void unwritableFolderIsNamed();
+    void missingTableIsCreated_data();
     void missingTableIsCreated();
     void interruptedCreationIsStartedAgain();
     void reasonWords_data();
@@ -122,8 +123,20 @@ void tst_CallStore::unwritableFolderIsNamed()
     QVERIFY2(error.contains(folder + " cannot be written"), qPrintable(error));
 }
 
+void tst_CallStore::missingTableIsCreated_data()
+{
+    QTest::addColumn<QString>("phoneCalls"); // the fields of the table the file has
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("a missing table is created") << "id INTEGER, datetime TEXT, number TEXT, name TEXT"
+                                                << "";
+    QTest::newRow("a table without a field is refused") << "id INTEGER, datetime TEXT, number TEXT"
+                                                        << "its table PhoneCalls has no field name";
+}
+
 void tst_CallStore::missingTableIsCreated()
 {
+    QFETCH(QString, phoneCalls);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
     const QString path = dir.filePath("callerid.mdb");
     {
@@ -131,15 +144,19 @@ void tst_CallStore::missingTableIsCreated()
         db.setDatabaseName(path);
         QVERIFY(db.open());
         QSqlQuery query(db);
-        QVERIFY(query.exec("CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)"));
-        QVERIFY(query.exec("INSERT INTO PhoneCalls VALUES (7, '2026-01-01 10:00:00', '111', 'Ann')"));
+        QVERIFY(query.exec("CREATE TABLE PhoneCalls (" + phoneCalls + ")"));
+        QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
     }
     QSqlDatabase::removeDatabase("setup");
     FakeClock clock;
     CallStore store(clock);
     QString error;
-    QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
-    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master"), QStringList{"4"});
+    QCOMPARE(store.openCallDatabase(path, &error), refusal.isEmpty());
+    QVERIFY2(error.contains(refusal), qPrintable(error));
+    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master"),
+             QStringList{refusal.isEmpty() ? "4" : "1"});
+    if (!refusal.isEmpty())
+        return;
     QString number = "222", name;
     store.logCall(number, name);
     QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));
