@@ -65,6 +65,7 @@ private slots:
     void report_data();
     void report();
     void reportOfManySlicesHasEachCallOnce();
+    void reportThatFailsKeepsTheEarlierOne();
     void clear_data();
     void clear();
     void clearingRollsBackOnlyItsOwnDeletions();
@@ -150,6 +151,27 @@ void tst_ReportJobs::reportOfManySlicesHasEachCallOnce()
     QVERIFY(
         lines.at(CallsJob::kRowsPerSlice).startsWith(QByteArray::number(CallsJob::kRowsPerSlice + 1) + " ,"));
     QVERIFY(lines.at(count).startsWith("last ,"));
+}
+
+void tst_ReportJobs::reportThatFailsKeepsTheEarlierOne()
+{
+    TestDatabase db;
+    addCalls(db, {"2026-03-10 12:00:00|1|A"});
+    QTemporaryDir dir;
+    QFile earlier(dir.filePath("CallLog.txt"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the earlier report\r\n");
+    earlier.close();
+    ReportWriter writer(db.store.database(), earlier.fileName(),
+                        range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+    bool any = false;
+    QString error;
+    QVERIFY(writer.start(&any, &error));
+    QVERIFY(QSqlQuery(db.store.database()).exec("DROP TABLE PhoneCalls")); // the table goes mid-way
+    const QString result = finish(writer);
+    QVERIFY2(result.startsWith("failed: Cannot write the report " + earlier.fileName()), qPrintable(result));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("the earlier report\r\n"));
 }
 
 void tst_ReportJobs::clear_data()
