@@ -29,11 +29,11 @@ bool CallStore::openCallDatabase(const QString& path, QString* error)
     if (!m_db.open(path, CallSchema::createCallTables, error))
         return false;
     QString reason;
-    bool ready = false;
-    {
+    // The handle is let go before a failure closes the connection.
+    const bool ready = [&] {
         QSqlDatabase db = m_db.handle();
-        ready = CallSchema::createCallTables(db, &reason);
-    }
+        return CallSchema::createCallTables(db, &reason);
+    }();
     if (!ready) {
         m_db.close();
         *error = QStringLiteral("Cannot open the call database %1: %2.\nThe file has been left as it is.")
