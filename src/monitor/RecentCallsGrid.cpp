@@ -113,10 +113,8 @@ QString RecentCallsGrid::TextMatrix(int row, int column) const
     return row == 0 ? kHeader[column] : m_model.text(row - 1, column);
 }
 
-std::optional<LoggedCall> RecentCallsGrid::callAt(int row) const
+LoggedCall RecentCallsGrid::callAt(int row) const
 {
-    if (row < 1 || row >= NextGridRow())
-        return std::nullopt;
     const RecentCallsModel::Row& call = m_model.row(row - 1);
     return LoggedCall{call.dateTime, call.number, call.name};
 }

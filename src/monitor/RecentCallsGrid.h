@@ -8,7 +8,6 @@
 #include <QTableView>
 
 #include <deque>
-#include <optional>
 
 // The rows behind the recent-calls grid, kept compact (the date as a date, its text made when shown): a grid
 // of tens of thousands of calls stays a few megabytes.
@@ -55,8 +54,8 @@ public:
     int Rows() const { return m_model.rowCount() + 1; }
     int NextGridRow() const { return m_model.rowCount(); }
     QString TextMatrix(int row, int column) const;
-    // The call shown in a grid row; none for the header and the empty row.
-    std::optional<LoggedCall> callAt(int row) const;
+    // The call shown in a grid row; an empty one for the header and the empty row.
+    LoggedCall callAt(int row) const;
 
     void appendCall(const LoggedCall& call);
     void updateLastCall(const LoggedCall& call);

@@ -382,10 +382,10 @@ void frmLineInfo::fitGridColumns()
 
 void frmLineInfo::FlexGrid_DblClick(int row, int column)
 {
-    const std::optional<LoggedCall> call = FlexGrid->callAt(row);
-    if (column != 2 || !call || call->name != CallRules::kUnknownCaller)
+    const LoggedCall call = FlexGrid->callAt(row);
+    if (column != 2 || call.name != CallRules::kUnknownCaller)
         return;
-    m_monitor.calls().setUnknownNumber(call->number);
+    m_monitor.calls().setUnknownNumber(call.number);
     openPhoneList();
 }
 
