@@ -279,6 +279,10 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     grid.updateLastCall(call("2", "Bo")); // a late name: the call before keeps its width
     grid.FitGridColumns(grid.font(), 15);
     QCOMPARE(grid.ColWidth(2), withTheWidestName);
+    QFont larger = grid.font(); // a new desktop font is measured again
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    grid.FitGridColumns(larger, 15);
+    QVERIFY(grid.ColWidth(2) > withTheWidestName);
     for (int i = 3; i <= RecentCallsGrid::kMaxCalls + 5; ++i) {
         grid.appendCall(call(QString::number(i), "Ann"));
         if (i % 1000 == 0)
