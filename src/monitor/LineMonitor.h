@@ -36,7 +36,6 @@ public:
     void setInitCallerID(const QString& command) { m_initCallerID = command; }
     QString initCallerID() const { return m_initCallerID; }
     CallTracker& calls() { return m_tracker; }
-    const CallTracker& calls() const { return m_tracker; }
 
     // The Start/Stop button: stops while monitoring, starts otherwise; ignored while a start is under way.
     void startStopMonitoring();

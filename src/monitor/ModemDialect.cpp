@@ -3,7 +3,7 @@
 namespace
 {
 
-ModemEvent event(ModemEvent::Kind kind)
+ModemEvent eventOf(ModemEvent::Kind kind)
 {
     ModemEvent event;
     event.kind = kind;
@@ -12,14 +12,14 @@ ModemEvent event(ModemEvent::Kind kind)
 
 ModemEvent reply(ModemReply reply)
 {
-    ModemEvent event = ::event(ModemEvent::Kind::Reply);
+    ModemEvent event = eventOf(ModemEvent::Kind::Reply);
     event.reply = reply;
     return event;
 }
 
 ModemEvent field(CallerIdField field, QByteArrayView line)
 {
-    ModemEvent event = ::event(ModemEvent::Kind::Field);
+    ModemEvent event = eventOf(ModemEvent::Kind::Field);
     event.field = field;
     // Modem bytes are kept one character per byte, so a value is stored exactly as it was received.
     if (const qsizetype equals = line.indexOf('='); equals >= 0)
@@ -36,7 +36,7 @@ ModemEvent readModemLine(QByteArrayView line)
     if (line == "ERROR")
         return reply(ModemReply::Error);
     if (line == "RING")
-        return event(ModemEvent::Kind::Ring);
+        return eventOf(ModemEvent::Kind::Ring);
     const QByteArrayView key = line.first(std::min<qsizetype>(4, line.size()));
     if (key == "DATE")
         return field(CallerIdField::Date, line);
