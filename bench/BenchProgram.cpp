@@ -4,7 +4,7 @@
 
 bool BenchProgram::load(const QString& folder)
 {
-    window = std::make_unique<frmLineInfo>(MonitorDevices{clock, sound, viewer, {}}, AppPaths(folder, folder),
+    window = std::make_unique<frmLineInfo>(MonitorDevices{clock, sound, viewer, help, {}}, AppPaths(folder, folder),
                                            settings);
     QString error;
     if (!window->Form_Load(&error)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "HelpViewer.h"
 #include "SoundPlayer.h"
 #include "TextViewer.h"
 #include "frmLineInfo.h"
@@ -20,5 +21,6 @@ struct BenchProgram {
     SystemClock clock;
     CanberraSoundPlayer sound;
     DesktopTextViewer viewer;
+    DesktopHelpViewer help;
     std::unique_ptr<frmLineInfo> window;
 };

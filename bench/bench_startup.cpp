@@ -4,8 +4,10 @@
 //   bench_startup bare|nimbrel|calls FOLDER   one child (internal)
 #include "BenchDatabase.h"
 #include "Clock.h"
+#include "HelpViewer.h"
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
+#include "HelpViewer.h"
 #include "TextViewer.h"
 #include "frmLineInfo.h"
 
@@ -74,7 +76,8 @@ int runChild(const QString& mode, const QString& folder, int argc, char* argv[])
     SystemClock clock;
     CanberraSoundPlayer sound;
     DesktopTextViewer viewer;
-    const MonitorDevices devices{clock, sound, viewer, [&clock](const QString& engine) {
+    DesktopHelpViewer help;
+    const MonitorDevices devices{clock, sound, viewer, help, [&clock](const QString& engine) {
                                      return std::make_unique<QtSpeechEngine>(engine, clock);
                                  }};
     frmLineInfo window(devices, AppPaths(folder, folder), settings);

@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "Clock.h"
+#include "HelpViewer.h"
 #include "ProcessExit.h"
 #include "SingleInstance.h"
 #include "SoundPlayer.h"
@@ -41,7 +42,8 @@ int runNimbrel(int argc, char* argv[])
     SystemClock clock;
     CanberraSoundPlayer sound;
     DesktopTextViewer viewer;
-    const MonitorDevices devices{clock, sound, viewer, [&clock](const QString& engineName) {
+    DesktopHelpViewer help;
+    const MonitorDevices devices{clock, sound, viewer, help, [&clock](const QString& engineName) {
                                      return std::make_unique<QtSpeechEngine>(engineName, clock);
                                  }};
     frmLineInfo window(devices, AppPaths::forRunningProgram(), settings);

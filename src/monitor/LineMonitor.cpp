@@ -50,6 +50,34 @@ void LineMonitor::setPort(int portNumber, const QString& devicePath)
     m_devicePath = devicePath;
 }
 
+bool LineMonitor::switchPort(int portNumber, const QString& devicePath, QString* error)
+{
+    if (portNumber == m_port && devicePath == m_devicePath)
+        return true;
+    const bool wasOpen = m_line.isOpen();
+    const int oldPort = m_port;
+    const QString oldPath = m_devicePath;
+    closePort();
+    setPort(portNumber, devicePath);
+    if (!wasOpen || openLine(error))
+        return true;
+    setPort(oldPort, oldPath);
+    QString ignored;
+    openLine(&ignored);
+    return false;
+}
+
+bool LineMonitor::openLine(QString* error)
+{
+    QString reason;
+    if (!m_line.open(m_devicePath, &reason)) {
+        *error = QStringLiteral("Cannot open comm port %1: %2").arg(portName(), reason);
+        return false;
+    }
+    m_line.setControlLines(true);
+    return true;
+}
+
 QString LineMonitor::portName() const
 {
     return QStringLiteral("%1 (%2)").arg(m_port).arg(m_devicePath);
@@ -86,14 +114,11 @@ void LineMonitor::start()
     m_starting = true;
     emit startingChanged(true);
     m_commands = m_initCallerID.isEmpty() ? kCallerIdCommands : QStringList{m_initCallerID};
-    if (!m_line.isOpen()) {
-        QString error;
-        if (!m_line.open(m_devicePath, &error)) {
-            emit message(QStringLiteral("Cannot open comm port %1: %2").arg(portName(), error),
-                         MessageKind::Critical);
-            finishStart();
-            return;
-        }
+    QString error;
+    if (!m_line.isOpen() && !openLine(&error)) {
+        emit message(error, MessageKind::Critical);
+        finishStart();
+        return;
     }
     emit statusChanged(QStringLiteral("Resetting the modem on port %1...").arg(portName()));
     m_line.setControlLines(true);

@@ -33,6 +33,10 @@ public:
 
     void setPort(int portNumber, const QString& devicePath);
     int port() const { return m_port; }
+    QString devicePath() const { return m_devicePath; }
+    // Moves the watch to another port: an open port is closed and the new one opened in its place. When
+    // that fails, the old port is back as it was and *error says why.
+    bool switchPort(int portNumber, const QString& devicePath, QString* error);
     void setInitCallerID(const QString& command) { m_initCallerID = command; }
     QString initCallerID() const { return m_initCallerID; }
     CallTracker& calls() { return m_tracker; }
@@ -59,6 +63,7 @@ signals:
     void statusChanged(const QString& text);
 
 private:
+    bool openLine(QString* error);
     void readLine(const QByteArray& line);
     void takeReply(ModemReply reply);
     void clearReplies() { m_ok = m_error = false; }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
 class Clock;
-class QString;
+class HelpViewer;
 class SoundPlayer;
 class SpeechEngine;
 class TextViewer;
@@ -15,5 +17,8 @@ struct MonitorDevices {
     Clock& clock;
     SoundPlayer& sound;
     TextViewer& viewer;
+    HelpViewer& help;
     std::function<std::unique_ptr<SpeechEngine>(const QString& engineName)> makeSpeechEngine;
+    // Where the machine's /sys and /run lie, for finding its modems.
+    QString machineRoot = QStringLiteral("/");
 };

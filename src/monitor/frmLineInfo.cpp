@@ -8,11 +8,14 @@
 #include "ImageButton.h"
 #include "MessageBox.h"
 #include "RecentCallsGrid.h"
+#include "SerialDevices.h"
 #include "SpeechEngine.h"
 #include "WindowDragger.h"
 #include "frmSplash.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +73,8 @@ frmLineInfo::~frmLineInfo()
     // The other windows borrow this window's pictures and database, so they go first.
     delete m_usersList;
     delete m_report;
+    delete m_commSetup;
+    delete m_about;
     delete m_splash;
 }
 
@@ -353,6 +358,35 @@ void frmLineInfo::openReport()
         m_report->Form_Load();
     }
     ShowForm(m_report);
+}
+
+void frmLineInfo::openCommSetup()
+{
+    // Built anew at every opening, so a modem plugged in meanwhile is found.
+    if (!m_commSetup || m_commSetup->isHidden()) {
+        delete m_commSetup;
+        const auto detect = [this] {
+            const QDir configFolder = QFileInfo(m_settings.fileName()).absoluteDir();
+            return ModemDetection::detect(scanSerialDevices(m_devices.machineRoot), m_ports,
+                                          {m_paths.appFile(QStringLiteral("modems.reg")),
+                                           configFolder.filePath(QStringLiteral("modems.reg"))});
+        };
+        m_commSetup = new CommSetup(m_skins, m_monitor, m_ports, m_settings, ManualPort, detect);
+        m_commSetup->Form_Load();
+    }
+    ShowForm(m_commSetup);
+}
+
+void frmLineInfo::openAbout()
+{
+    if (!m_about || m_about->isHidden()) {
+        delete m_about;
+        m_about = new frmAbout(m_skins, m_devices.help,
+                               {m_paths.appPath(), m_paths.dataFile(QStringLiteral("callerid.mdb")),
+                                m_settings.fileName()});
+        m_about->Form_Load();
+    }
+    ShowForm(m_about);
 }
 
 void frmLineInfo::closeSplash()

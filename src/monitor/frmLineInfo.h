@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppPaths.h"
+#include "CommSetup.h"
 #include "CallStore.h"
 #include "ImageButton.h"
 #include "LineMonitor.h"
@@ -11,6 +12,7 @@
 #include "SoundService.h"
 #include "SpeechService.h"
 #include "TrayIcon.h"
+#include "frmAbout.h"
 #include "frmReport.h"
 #include "frmSplash.h"
 #include "frmUsersList.h"
@@ -87,10 +89,14 @@ public:
     frmReport* report() const { return m_report; }
     double twipsPerPixel() const;
 
+    // The setup dialog while it is open.
+    CommSetup* commSetup() const { return m_commSetup; }
+    // The about box while it is open.
+    frmAbout* about() const { return m_about; }
+    // The port last chosen by hand in setup, kept for the rest of the run.
+    int ManualPort = 0;
+
 signals:
-    // The commands that open the other windows, and the end of the program.
-    void commSetupRequested();
-    void aboutRequested();
     void exitRequested();
 
 protected:
@@ -110,10 +116,10 @@ private:
     void FlexGrid_DblClick(int row, int column);
     void Timer2_Timer();
     void startStop() { m_monitor.startStopMonitoring(); }
-    void openCommSetup() { emit commSetupRequested(); }
+    void openCommSetup();
     void openReport();
     void openPhoneList();
-    void openAbout() { emit aboutRequested(); }
+    void openAbout();
     void exitProgram() { emit exitRequested(); }
     void minimizeWindow() { showMinimized(); }
 
@@ -135,5 +141,7 @@ private:
     QPointer<frmSplash> m_splash;
     QPointer<frmUsersList> m_usersList;
     QPointer<frmReport> m_report;
+    QPointer<CommSetup> m_commSetup;
+    QPointer<frmAbout> m_about;
     bool m_loaded = false;
 };

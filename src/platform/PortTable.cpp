@@ -1,6 +1,7 @@
 #include "PortTable.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 PortTable::PortTable(const QSettings& settings, ExistsFunction exists)
@@ -29,10 +30,27 @@ QString PortTable::devicePath(int port) const
     return m_overrides.value(port, builtInDevicePath(port));
 }
 
+bool PortTable::isPresent(int port) const
+{
+    return m_exists(devicePath(port));
+}
+
 int PortTable::firstPresentPort() const
 {
     for (int port = kFirstPort; port <= kLastPort; ++port) {
-        if (m_exists(devicePath(port)))
+        if (isPresent(port))
+            return port;
+    }
+    return 0;
+}
+
+int PortTable::portOf(const QString& path) const
+{
+    // A setting may name the device through a link (/dev/serial/by-id/...).
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        const QString named = devicePath(port);
+        if (named == path || (!canonical.isEmpty() && QFileInfo(named).canonicalFilePath() == canonical))
             return port;
     }
     return 0;

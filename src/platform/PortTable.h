@@ -23,8 +23,13 @@ public:
 
     static QString builtInDevicePath(int port);
     QString devicePath(int port) const;
+    bool isPresent(int port) const;
     // The first port whose device exists, or 0 when none does.
     int firstPresentPort() const;
+    // The number that names this device, or 0.
+    int portOf(const QString& devicePath) const;
+    // What the user chose in Setup, until the settings are read again.
+    void setDevicePath(int port, const QString& devicePath) { m_overrides.insert(port, devicePath); }
 
 private:
     QMap<int, QString> m_overrides;

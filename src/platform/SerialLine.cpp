@@ -1,6 +1,7 @@
 #include "SerialLine.h"
 
 #include "Clock.h"
+#include "PortHolder.h"
 
 #include <QFile>
 #include <QTimer>
@@ -10,15 +11,29 @@ namespace
 
 constexpr int kPresenceCheckMs = 500;
 
-QString openFailureText(QSerialPort::SerialPortError error, const QString& systemReason)
+QString busyText(const QString& devicePath)
+{
+    const QString holder = portHolder(devicePath);
+    const QString who = holder.isEmpty()
+                            ? QStringLiteral("another program holds it, most likely ModemManager, which "
+                                             "probes every new modem")
+                            : holder + QStringLiteral(" holds it");
+    return QStringLiteral("The port is busy: %1.\nClose that program, or if it is ModemManager, wait a few "
+                          "seconds or stop it (sudo systemctl stop ModemManager; Nimbrel's udev rule, "
+                          "described in its help, keeps it away for good). Then press Start again.")
+        .arg(who);
+}
+
+QString openFailureText(QSerialPort::SerialPortError error, const QString& systemReason,
+                        const QString& devicePath)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return QStringLiteral("No such device.\nPlug the modem in, or choose its port in Setup.");
     case QSerialPort::PermissionError:
-        if (systemReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
-            return QStringLiteral("The port is busy: another program holds it.\n"
-                                  "Close the other program (a fax or dial-up tool), then press Start again.");
+        if (systemReason.contains(QLatin1String("lock"), Qt::CaseInsensitive)
+            || systemReason.contains(QLatin1String("busy"), Qt::CaseInsensitive))
+            return busyText(devicePath);
         return QStringLiteral("Permission denied.\n"
                               "Add your user to the dialout group (sudo adduser $USER dialout), then log in "
                               "again.");
@@ -56,7 +71,7 @@ bool SerialLine::open(const QString& devicePath, QString* error)
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
         if (error)
-            *error = openFailureText(m_port.error(), m_port.errorString());
+            *error = openFailureText(m_port.error(), m_port.errorString(), devicePath);
         m_port.clearError();
         return false;
     }

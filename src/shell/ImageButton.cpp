@@ -38,6 +38,14 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
     return button;
 }
 
+Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name, const QString& caption,
+              const QRect& geometry, const std::function<void()>& action)
+{
+    const Spec spec{QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption, geometry, {}};
+    buttons << add(parent, skins, spec, [action](bool) { action(); });
+    return buttons.last();
+}
+
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons)
 {
     skins.LoadSkin(window);

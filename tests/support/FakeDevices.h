@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HelpViewer.h"
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
 #include "TextViewer.h"
@@ -46,6 +47,18 @@ public:
         opened << path;
         if (!works)
             *error = QStringLiteral("no viewer for ") + path;
+        return works;
+    }
+    QStringList opened;
+    bool works = true;
+};
+
+class FakeHelpViewer : public HelpViewer
+{
+public:
+    bool open(const QString& chmPath) override
+    {
+        opened << chmPath;
         return works;
     }
     QStringList opened;

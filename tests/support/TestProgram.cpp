@@ -29,8 +29,9 @@ TestProgram::~TestProgram()
 
 void TestProgram::load()
 {
-    const MonitorDevices devices{clock, sound, viewer,
-                                 [this](const QString&) { return std::make_unique<FakeSpeech>(spoken); }};
+    const MonitorDevices devices{clock, sound, viewer, help,
+                                 [this](const QString&) { return std::make_unique<FakeSpeech>(spoken); },
+                                 dir.path()};
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
     QString error;
     QVERIFY2(window->Form_Load(&error), qPrintable(error));

@@ -34,6 +34,7 @@ public:
     QStringList spoken;
     FakeSound sound;
     FakeViewer viewer;
+    FakeHelpViewer help;
     ModemSimulator modem;
     QSettings settings;
     std::unique_ptr<frmLineInfo> window;

@@ -1,0 +1,158 @@
+#include "CommSetup.h"
+
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "LineMonitor.h"
+#include "MessageBox.h"
+#include "SkinStore.h"
+#include "WindowDragger.h"
+#include "frmCommManual.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <algorithm>
+
+CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, QSettings& settings,
+                     int& manualPort, Detect detect, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_skins(skins)
+    , m_monitor(monitor)
+    , m_ports(ports)
+    , m_manualPort(manualPort)
+    , m_detect(std::move(detect))
+    , m_setup(monitor, ports, settings)
+{
+    lblcaption =
+        ImageButton::setUpDialog(this, QStringLiteral("CommSetup"), QStringLiteral("Modem..."), QSize(380, 165));
+    lblcaption->setText(QStringLiteral("Setup"));
+    new WindowDragger(this);
+    lblmodem = new QLabel(QStringLiteral("Select the modem"), this);
+    lblmodem->setGeometry(10, 22, 360, 18);
+    lstmdm = new QComboBox(this);
+    lstmdm->setObjectName(QStringLiteral("lstmdm"));
+    lstmdm->setGeometry(10, 40, 360, 24);
+    lblDevice = new QLabel(this);
+    lblDevice->setObjectName(QStringLiteral("lblDevice"));
+    lblDevice->setGeometry(10, 66, 360, 30);
+    lblDevice->setWordWrap(true);
+    ImgNameList = new ButtonLabel(this);
+    ImgNameList->setObjectName(QStringLiteral("ImgNameList"));
+    ImgNameList->setGeometry(10, 104, 16, 16);
+    ImgNameList->setScaledContents(true);
+    lblUselistName = new QLabel(QStringLiteral("Announce Name from Phone List"), this);
+    lblUselistName->setGeometry(32, 102, 330, 20);
+    const QRect okAt(134, 134, 112, 22);
+    const ImageButton::Parts ok = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("OK"),
+                                                       QStringLiteral("OK"), okAt, [this] { SaveSetup(); });
+    imgOK = ok.image;
+    lblOK = ok.label;
+    const ImageButton::Parts cancel =
+        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
+                             okAt.translated(124, 0), [this] { close(); });
+    imgCancel = cancel.image;
+    lblCancel = cancel.label;
+    connect(ImgNameList, &ButtonLabel::released, this, &CommSetup::ImgNameList_MouseUp);
+    connect(lstmdm, &QComboBox::currentIndexChanged, this, &CommSetup::showDevice);
+}
+
+void CommSetup::Form_Load()
+{
+    ImageButton::loadWindow(this, m_skins, m_buttons);
+    showNameList();
+    lblcaption->move(8, 0);
+    FillModemList();
+}
+
+void CommSetup::FillModemList()
+{
+    m_found = m_detect();
+    QStringList lines = ModemList::modemLines(m_found.registry);
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    lstmdm->addItems(lines);
+    lstmdm->setCurrentIndex(-1);
+    if (!m_found.problems.isEmpty())
+        lblDevice->setText(m_found.problems.join(QLatin1Char('\n')));
+    else if (lines.isEmpty())
+        lblDevice->setText(QStringLiteral("No modem found: plug it in and open Setup again, or press OK to keep "
+                                          "port %1.")
+                               .arg(m_monitor.port()));
+    lblDevice->setToolTip(lblDevice->text());
+}
+
+void CommSetup::showDevice()
+{
+    QString error;
+    const std::optional<ModemList::Choice> choice = ModemList::readLine(lstmdm->currentText(), &error);
+    const QString device = choice ? m_found.devicePaths.value(choice->port) : QString();
+    lblDevice->setText(device.isEmpty() ? QString()
+                                        : QStringLiteral("Port %1 is %2.").arg(choice->port).arg(device));
+    lblDevice->setToolTip(lblDevice->text());
+}
+
+void CommSetup::ImgNameList_MouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    // Takes effect at once; OK stores it, and so does the end of the program.
+    m_monitor.calls().setUseNameList(!m_monitor.calls().useNameList());
+    showNameList();
+}
+
+void CommSetup::showNameList()
+{
+    ButtonLook::setPicture(ImgNameList, m_skins,
+                           m_monitor.calls().useNameList() ? SkinStore::CheckOn : SkinStore::CheckOff);
+}
+
+void CommSetup::SaveSetup()
+{
+    if (m_manual)
+        return;
+    const QString text = lstmdm->currentIndex() < 0 ? QString() : lstmdm->currentText();
+    if (text.isEmpty()) {
+        finishSave(std::nullopt, {});
+        return;
+    }
+    QString error;
+    const std::optional<ModemList::Choice> choice = ModemList::readLine(text, &error);
+    if (!choice)
+        MessageBox::show(this, error, MessageBox::Icon::Critical);
+    else if (choice->port == 0)
+        askPort(*choice);
+    else
+        finishSave(choice, m_found.lentPorts.value(choice->port));
+}
+
+void CommSetup::askPort(const ModemList::Choice& choice)
+{
+    m_manual = new frmCommManual(m_skins, m_ports, this);
+    m_manual->Form_Load();
+    connect(m_manual, &frmCommManual::portChosen, this, [this, choice](int port) {
+        m_manualPort = port;
+        finishSave(ModemList::Choice{port, choice.command}, {});
+    });
+    connect(m_manual, &frmCommManual::cancelled, this, [this, choice] {
+        // A port chosen by hand earlier in this run stands until another is chosen.
+        if (m_manualPort != 0) {
+            finishSave(ModemList::Choice{m_manualPort, choice.command}, {});
+            return;
+        }
+        MessageBox::show(this,
+                         QStringLiteral("No port was chosen for the modem, so nothing was changed.\nPress OK "
+                                        "again and choose its port, or press Cancel."),
+                         MessageBox::Icon::Information);
+    });
+    m_manual->show();
+}
+
+void CommSetup::finishSave(const std::optional<ModemList::Choice>& choice, const QString& lentDevice)
+{
+    QString error;
+    if (!m_setup.save(choice, lentDevice, &error)) {
+        MessageBox::show(this, error, MessageBox::Icon::Critical);
+        return;
+    }
+    close();
+}
