@@ -85,9 +85,9 @@ void CommSetup::showDevice()
 {
     QString error;
     const std::optional<ModemList::Choice> choice = ModemList::readLine(lstmdm->currentText(), &error);
-    const QString device = choice ? m_found.devicePaths.value(choice->port) : QString();
+    const QString device = choice && choice->port ? m_found.devicePaths.value(*choice->port) : QString();
     lblDevice->setText(device.isEmpty() ? QString()
-                                        : QStringLiteral("Port %1 is %2.").arg(choice->port).arg(device));
+                                        : QStringLiteral("Port %1 is %2.").arg(*choice->port).arg(device));
     lblDevice->setToolTip(lblDevice->text());
 }
 
@@ -119,10 +119,10 @@ void CommSetup::SaveSetup()
     const std::optional<ModemList::Choice> choice = ModemList::readLine(text, &error);
     if (!choice)
         MessageBox::show(this, error, MessageBox::Icon::Critical);
-    else if (choice->port == 0)
+    else if (!choice->port)
         askPort(*choice);
     else
-        finishSave(choice, m_found.lentPorts.value(choice->port));
+        finishSave(choice, m_found.lentPorts.value(*choice->port));
 }
 
 void CommSetup::askPort(const ModemList::Choice& choice)

@@ -14,7 +14,7 @@ namespace ModemList
 QStringList modemLines(const RegistryTree& registry);
 
 struct Choice {
-    int port = 0; // 0: the line names no port, so the user is asked for one
+    std::optional<int> port; // none: the line names no port, so the user is asked for one
     QString command;
 };
 

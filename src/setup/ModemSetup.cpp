@@ -20,7 +20,7 @@ bool ModemSetup::save(const std::optional<ModemList::Choice>& chosen, const QStr
     int port = oldPort;
     QString command = m_monitor.initCallerID();
     if (chosen) {
-        port = chosen->port;
+        port = chosen->port.value_or(0);
         command = chosen->command;
         if (port < PortTable::kFirstPort || port > PortTable::kLastPort) {
             *error = QStringLiteral("Port %1 is not one of Nimbrel's ports, 1 to %2.\nChoose the modem's port "

@@ -1,4 +1,6 @@
 #include "FakeClock.h"
+#include "ModemSimulator.h"
+#include "PortHolder.h"
 #include "PortTable.h"
 #include "SerialLine.h"
 
@@ -12,6 +14,7 @@ class tst_SerialLine : public QObject
 private slots:
     void openFailuresSayWhatToDo_data();
     void openFailuresSayWhatToDo();
+    void aBusyPortNamesItsHolder();
     void portTable_data();
     void portTable();
 };
@@ -36,6 +39,22 @@ void tst_SerialLine::openFailuresSayWhatToDo()
     QVERIFY(!line.open(device, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QVERIFY(!line.isOpen());
+}
+
+void tst_SerialLine::aBusyPortNamesItsHolder()
+{
+    ModemSimulator modem(ModemProfile{});
+    QString error;
+    QVERIFY2(modem.start(&error), qPrintable(error));
+    FakeClock clock;
+    SerialLine first(clock);
+    QVERIFY2(first.open(modem.devicePath(), &error), qPrintable(error));
+    SerialLine second(clock);
+    QVERIFY(!second.open(modem.devicePath(), &error));
+    const QString holder = QStringLiteral("tst_serialline (process %1) holds it").arg(QCoreApplication::applicationPid());
+    QVERIFY2(error.startsWith("The port is busy: " + holder), qPrintable(error));
+    QVERIFY(error.contains("ModemManager"));
+    QVERIFY(portHolder("/dev/nimbrel-absent").isEmpty());
 }
 
 void tst_SerialLine::portTable_data()

@@ -1,0 +1,271 @@
+#include "ButtonLabel.h"
+#include "ButtonLook.h"
+#include "CommSetup.h"
+#include "SkinStore.h"
+#include "TestProgram.h"
+#include "TestSupport.h"
+#include "frmCommManual.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace
+{
+
+const QByteArray kModems = R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0001]
+"Model"="Generic Voice Modem"
+"Attachedto"="COM3"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0001\EnableCallerID]
+"1"="AT#CID=1<cr>"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0002]
+"Model"="Acme, Inc. Modem"
+"Attachedto"="COM4"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0003]
+"Model"="Bad Port Modem"
+"Attachedto"="COMx"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0004]
+"Model"="Port Zero Modem"
+"Attachedto"="COM0"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0005]
+"Model"="No Port Modem"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0005\EnableCallerID]
+"1"="AT+VCID=1<cr>"
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0006]
+"Model"="Absent Modem"
+"Attachedto"="COM12"
+)";
+
+void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mousePress(widget, button, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(widget, button, Qt::NoModifier, QPoint(5, 5));
+}
+
+// The main window with the modems above in modems.reg, one USB modem that no port number names in its
+// /sys, and port 12 pointing at a device that is not there.
+struct SetupRig {
+    explicit SetupRig(const QString& profile = QStringLiteral("accept=AT#CID=1"))
+        : program(profile)
+    {
+        const QDir root(program.dir.path());
+        QFile reg(root.filePath("modems.reg"));
+        reg.open(QIODevice::WriteOnly);
+        reg.write(kModems);
+        reg.close();
+        QDir().mkpath(root.filePath("sys/devices/usb1/1-4/1-4:1.0"));
+        QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"), root.filePath("sys/devices/usb1/1-4/1-4:1.0/device"));
+        for (const auto& [file, text] : {std::pair{"idVendor", "0803"}, {"idProduct", "3095"}}) {
+            QFile id(root.filePath(QString("sys/devices/usb1/1-4/") + file));
+            id.open(QIODevice::WriteOnly);
+            id.write(text);
+        }
+        QDir().mkpath(root.filePath("sys/class/tty"));
+        QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"), root.filePath("sys/class/tty/ttyACM9"));
+        program.settings.setValue("Ports/COM12", "/dev/nimbrel-absent");
+        program.load();
+    }
+
+    CommSetup* open()
+    {
+        click(program.window->lblComm);
+        CommSetup* setup = program.window->commSetup();
+        Q_ASSERT(setup && setup->isVisible());
+        return setup;
+    }
+    void choose(CommSetup* setup, const QString& line)
+    {
+        setup->lstmdm->setCurrentIndex(setup->lstmdm->findText(line));
+        QVERIFY2(setup->lstmdm->currentIndex() >= 0, qPrintable(line));
+    }
+    QString stored(const QString& key) { return program.settings.value("Properties/" + key).toString(); }
+
+    TestProgram program;
+};
+
+} // namespace
+
+class tst_CommSetup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listsTheModemsSorted();
+    void okStoresTheChoice_data();
+    void okStoresTheChoice();
+    void aLineWithoutPortAsksForIt();
+    void aFailedSwitchChangesNothing();
+    void nameListTogglesAtOnce();
+};
+
+void tst_CommSetup::listsTheModemsSorted()
+{
+    SetupRig rig;
+    CommSetup* setup = rig.open();
+    QStringList lines;
+    for (int i = 0; i < setup->lstmdm->count(); ++i)
+        lines << setup->lstmdm->itemText(i);
+    QCOMPARE(lines, (QStringList{"Absent Modem,12;", "Acme, Inc. Modem,4;", "Bad Port Modem,x;",
+                                 "Generic Voice Modem,3;AT#CID=1", "No Port Modem,;AT+VCID=1", "Port Zero Modem,0;",
+                                 "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
+    QCOMPARE(setup->lstmdm->currentIndex(), -1);
+    rig.choose(setup, "USB device 0803:3095 on ttyACM9,2;AT+VCID=1");
+    QCOMPARE(setup->lblDevice->text(), QString("Port 2 is /dev/ttyACM9."));
+}
+
+void tst_CommSetup::okStoresTheChoice_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("commPort"); // stored; empty when nothing may be stored
+    QTest::addColumn<QString>("initCallerID");
+    QTest::addColumn<QString>("device"); // what the monitor watches afterwards; empty: port 1 as before
+    QTest::addColumn<QString>("message");
+    QTest::newRow("port and command") << "Generic Voice Modem,3;AT#CID=1"
+                                      << "3"
+                                      << "AT#CID=1"
+                                      << "/dev/ttyACM2" << "";
+    QTest::newRow("a comma in the model, no command") << "Acme, Inc. Modem,4;"
+                                                      << "4"
+                                                      << ""
+                                                      << "/dev/ttyACM3" << "";
+    QTest::newRow("a lent port number is stored with its device")
+        << "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"
+        << "2"
+        << "AT+VCID=1"
+        << "/dev/ttyACM9" << "";
+    QTest::newRow("no line chosen keeps the port") << ""
+                                                   << "1"
+                                                   << ""
+                                                   << "" << "";
+    QTest::newRow("a port that is not a number") << "Bad Port Modem,x;"
+                                                 << ""
+                                                 << ""
+                                                 << "" << "\"x\" of the modem line";
+    QTest::newRow("port 0") << "Port Zero Modem,0;"
+                            << ""
+                            << ""
+                            << "" << "Port 0 is not one of Nimbrel's ports";
+}
+
+void tst_CommSetup::okStoresTheChoice()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, commPort);
+    QFETCH(QString, initCallerID);
+    QFETCH(QString, device);
+    QFETCH(QString, message);
+    SetupRig rig;
+    rig.program.settings.remove("Properties/CommPort");
+    CommSetup* setup = rig.open();
+    if (!line.isEmpty())
+        rig.choose(setup, line);
+    click(setup->lblOK);
+
+    const bool saved = !commPort.isEmpty();
+    QCOMPARE(setup->isVisible(), !saved);
+    QCOMPARE(rig.program.messages.size(), saved ? 0 : 1);
+    if (!saved)
+        QVERIFY2(rig.program.messages.first().contains(message), qPrintable(rig.program.messages.first()));
+    QCOMPARE(rig.stored("CommPort"), commPort);
+    QCOMPARE(rig.stored("InitCallerID"), initCallerID);
+    QCOMPARE(rig.stored("UseNameList"), saved ? "False" : "");
+    const LineMonitor& monitor = rig.program.window->monitor();
+    QCOMPARE(monitor.devicePath(), device.isEmpty() ? rig.program.modem.devicePath() : device);
+    QCOMPARE(monitor.initCallerID(), initCallerID);
+    QCOMPARE(rig.program.settings.value("Ports/COM2").toString(), device == "/dev/ttyACM9" ? device : "");
+}
+
+void tst_CommSetup::aLineWithoutPortAsksForIt()
+{
+    SetupRig rig;
+    CommSetup* setup = rig.open();
+    rig.choose(setup, "No Port Modem,;AT+VCID=1");
+    click(setup->lblOK);
+    frmCommManual* manual = setup->manualDialog();
+    QVERIFY(manual && manual->isVisible());
+    QVERIFY(manual->txtNotification->toPlainText().startsWith(
+        "Nimbrel was unable to auto-detect the communication port of your modem."));
+    QVERIFY(manual->txtNotification->toPlainText().contains(
+        QString("1 = %1 (present), 2 = /dev/ttyACM1").arg(rig.program.modem.devicePath())));
+    QCOMPARE(manual->txtcommlist->count(), 16);
+    QCOMPARE(manual->txtcommlist->itemText(15), QString("16"));
+
+    click(manual->lblOK); // nothing chosen yet: it says so and stays
+    QCOMPARE(rig.program.messages.size(), 1);
+    QVERIFY(manual->isVisible());
+    click(manual->lblCancel); // no port chosen before in this run: nothing is saved
+    QCOMPARE(rig.program.messages.size(), 2);
+    QVERIFY(setup->isVisible());
+    QCOMPARE(rig.stored("InitCallerID"), "");
+
+    click(setup->lblOK);
+    manual = setup->manualDialog();
+    manual->txtcommlist->setCurrentIndex(3);
+    click(manual->lblOK);
+    QVERIFY(!setup->isVisible());
+    QCOMPARE(rig.stored("CommPort"), "4");
+    QCOMPARE(rig.stored("InitCallerID"), "AT+VCID=1");
+    QCOMPARE(rig.program.window->ManualPort, 4);
+
+    // Later in the run, Cancel in the manual dialog takes the port chosen before.
+    rig.program.settings.setValue("Properties/CommPort", "1");
+    QTRY_VERIFY(!rig.program.window->commSetup());
+    setup = rig.open();
+    rig.choose(setup, "No Port Modem,;AT+VCID=1");
+    click(setup->lblOK);
+    click(setup->manualDialog()->lblCancel);
+    QCOMPARE(rig.stored("CommPort"), "4");
+    QCOMPARE(rig.program.messages.size(), 2);
+}
+
+void tst_CommSetup::aFailedSwitchChangesNothing()
+{
+    SetupRig rig;
+    LineMonitor& monitor = rig.program.window->monitor();
+    CommSetup* setup = rig.open();
+    rig.program.startMonitoring(); // calls go on while the dialog is open, and so can monitoring
+    rig.choose(setup, "Absent Modem,12;");
+    click(setup->lblOK);
+    QCOMPARE(rig.program.messages.size(), 1);
+    QVERIFY2(rig.program.messages.first().startsWith("Cannot open comm port 12 (/dev/nimbrel-absent): No such device"),
+             qPrintable(rig.program.messages.first()));
+    QVERIFY(setup->isVisible());
+    QCOMPARE(monitor.port(), 1);
+    QVERIFY(monitor.isPortOpen());
+    QCOMPARE(rig.stored("CommPort"), "1");
+    QCOMPARE(rig.stored("InitCallerID"), "");
+
+    rig.choose(setup, "Generic Voice Modem,3;AT#CID=1"); // /dev/ttyACM2 is not here either
+    click(setup->lblOK);
+    QCOMPARE(monitor.initCallerID(), "");
+    QCOMPARE(rig.stored("InitCallerID"), "");
+
+    // The watch goes on on the old port.
+    QVERIFY(monitor.isMonitoring());
+    rig.program.play("RING\nNMBR=5550100\nRING");
+    QCOMPARE(rig.program.gridRows(), QStringList{"5550100|Unknown Caller"});
+}
+
+void tst_CommSetup::nameListTogglesAtOnce()
+{
+    SetupRig rig;
+    CallTracker& calls = rig.program.window->monitor().calls();
+    CommSetup* setup = rig.open();
+    const SkinStore& skins = rig.program.window->skins();
+    QCOMPARE(setup->ImgNameList->pixmap().cacheKey(), skins.imgSkins(SkinStore::CheckOff).cacheKey());
+    click(setup->ImgNameList, Qt::RightButton);
+    QVERIFY(!calls.useNameList());
+    click(setup->ImgNameList);
+    QVERIFY(calls.useNameList());
+    QCOMPARE(setup->ImgNameList->pixmap().cacheKey(), skins.imgSkins(SkinStore::CheckOn).cacheKey());
+    click(setup->lblCancel);
+    QVERIFY(!setup->isVisible());
+    QVERIFY(calls.useNameList());
+    QCOMPARE(rig.stored("UseNameList"), "");
+}
+
+QTEST_MAIN(tst_CommSetup)
+#include "tst_commsetup.moc"
