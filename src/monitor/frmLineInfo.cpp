@@ -367,9 +367,10 @@ void frmLineInfo::openCommSetup()
         delete m_commSetup;
         const auto detect = [this] {
             const QDir configFolder = QFileInfo(m_settings.fileName()).absoluteDir();
-            return ModemDetection::detect(scanSerialDevices(m_devices.machineRoot), m_ports,
-                                          {m_paths.appFile(QStringLiteral("modems.reg")),
-                                           configFolder.filePath(QStringLiteral("modems.reg"))});
+            QStringList regFiles{m_paths.appFile(QStringLiteral("modems.reg")),
+                                 configFolder.filePath(QStringLiteral("modems.reg"))};
+            regFiles.removeDuplicates();
+            return ModemDetection::detect(scanSerialDevices(m_devices.machineRoot), m_ports, regFiles);
         };
         m_commSetup = new CommSetup(m_skins, m_monitor, m_ports, m_settings, ManualPort, detect);
         m_commSetup->Form_Load();

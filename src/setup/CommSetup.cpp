@@ -4,6 +4,7 @@
 #include "ButtonLook.h"
 #include "LineMonitor.h"
 #include "MessageBox.h"
+#include "PortTable.h"
 #include "SkinStore.h"
 #include "WindowDragger.h"
 #include "frmCommManual.h"
@@ -78,6 +79,10 @@ void CommSetup::FillModemList()
         lblDevice->setText(QStringLiteral("No modem found: plug it in and open Setup again, or press OK to keep "
                                           "port %1.")
                                .arg(m_monitor.port()));
+    else
+        lblDevice->setText(QStringLiteral("Found %1: choose your modem (name, port number; caller-ID command), "
+                                          "then press OK.")
+                               .arg(lines.size() == 1 ? QStringLiteral("one modem") : QStringLiteral("%1 modems").arg(lines.size())));
     lblDevice->setToolTip(lblDevice->text());
 }
 
@@ -85,7 +90,8 @@ void CommSetup::showDevice()
 {
     QString error;
     const std::optional<ModemList::Choice> choice = ModemList::readLine(lstmdm->currentText(), &error);
-    const QString device = choice && choice->port ? m_found.devicePaths.value(*choice->port) : QString();
+    const QString device =
+        choice && choice->port ? m_found.devicePaths.value(*choice->port, m_ports.devicePath(*choice->port)) : QString();
     lblDevice->setText(device.isEmpty() ? QString()
                                         : QStringLiteral("Port %1 is %2.").arg(*choice->port).arg(device));
     lblDevice->setToolTip(lblDevice->text());

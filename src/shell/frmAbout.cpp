@@ -22,7 +22,7 @@ frmAbout::frmAbout(SkinStore& skins, HelpViewer& viewer, Files files, QWidget* p
     lblPurpose =
         addText(QStringLiteral("lblPurpose"), QStringLiteral("Purpose: Display Caller ID when phone is on-hook."), 40);
     lblAuthor = addText(QStringLiteral("lblAuthor"),
-                        QStringLiteral("Author: the Nimbrel developers; free software under the MIT License."), 58);
+                        QStringLiteral("Author: the Nimbrel developers (MIT License)."), 58);
     lblDate = addText(QStringLiteral("lblDate"), QStringLiteral("Date: first released in December 2026."), 76);
     const QString where = QStringLiteral("Calls: %1\nSettings: %2").arg(m_files.database, m_files.settings);
     lblFiles = addText(QStringLiteral("lblFiles"), where, 96);

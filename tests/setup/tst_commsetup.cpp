@@ -112,6 +112,7 @@ void tst_CommSetup::listsTheModemsSorted()
                                  "Generic Voice Modem,3;AT#CID=1", "No Port Modem,;AT+VCID=1", "Port Zero Modem,0;",
                                  "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
     QCOMPARE(setup->lstmdm->currentIndex(), -1);
+    QVERIFY(setup->lblDevice->text().startsWith("Found 7 modems"));
     rig.choose(setup, "USB device 0803:3095 on ttyACM9,2;AT+VCID=1");
     QCOMPARE(setup->lblDevice->text(), QString("Port 2 is /dev/ttyACM9."));
 }
