@@ -7,7 +7,6 @@
 #include "HelpViewer.h"
 #include "SoundPlayer.h"
 #include "SpeechEngine.h"
-#include "HelpViewer.h"
 #include "TextViewer.h"
 #include "frmLineInfo.h"
 

@@ -382,9 +382,9 @@ void frmLineInfo::openAbout()
 {
     if (!m_about || m_about->isHidden()) {
         delete m_about;
-        m_about = new frmAbout(m_skins, m_devices.help,
-                               {m_paths.appPath(), m_paths.dataFile(QStringLiteral("callerid.mdb")),
-                                m_settings.fileName()});
+        m_about = new frmAbout(
+            m_skins, m_devices.help,
+            {m_paths.appPath(), m_paths.dataFile(QStringLiteral("callerid.mdb")), m_settings.fileName()});
         m_about->Form_Load();
     }
     ShowForm(m_about);

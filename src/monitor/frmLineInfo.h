@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AppPaths.h"
-#include "CommSetup.h"
 #include "CallStore.h"
+#include "CommSetup.h"
 #include "ImageButton.h"
 #include "LineMonitor.h"
 #include "MonitorDevices.h"

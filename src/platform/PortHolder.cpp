@@ -22,7 +22,8 @@ QString portHolder(const QString& devicePath, const QString& procRoot)
             QFile comm(proc.filePath(pid + QStringLiteral("/comm")));
             const QString program =
                 comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll()).trimmed() : QString();
-            return QStringLiteral("%1 (process %2)").arg(program.isEmpty() ? QStringLiteral("a program") : program, pid);
+            return QStringLiteral("%1 (process %2)")
+                .arg(program.isEmpty() ? QStringLiteral("a program") : program, pid);
         }
     }
     return {};

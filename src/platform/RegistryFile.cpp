@@ -68,7 +68,8 @@ std::optional<RegistryTree::Value> readData(QStringView data)
     const std::optional<QByteArray> bytes = readHexBytes(match.capturedView(2));
     if (!bytes)
         return std::nullopt;
-    const quint32 type = match.hasCaptured(1) ? match.capturedView(1).toUInt(nullptr, 16) : RegistryTree::Binary;
+    const quint32 type =
+        match.hasCaptured(1) ? match.capturedView(1).toUInt(nullptr, 16) : RegistryTree::Binary;
     return RegistryTree::Value{type, *bytes};
 }
 

@@ -21,8 +21,8 @@ bool sameName(const QString& a, const QString& b)
 
 const RegistryTree::Key* RegistryTree::Key::subkey(const QString& name) const
 {
-    const auto found =
-        std::find_if(subkeys.begin(), subkeys.end(), [&](const Key& key) { return sameName(key.name, name); });
+    const auto found = std::find_if(subkeys.begin(), subkeys.end(),
+                                    [&](const Key& key) { return sameName(key.name, name); });
     return found == subkeys.end() ? nullptr : &*found;
 }
 

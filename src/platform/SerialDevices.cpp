@@ -28,7 +28,8 @@ QMap<QString, QString> udevProperties(const QString& rootDir, const QString& dev
     for (const QByteArray& line : file.readAll().split('\n')) {
         const qsizetype equals = line.indexOf('=');
         if (line.startsWith("E:") && equals > 2)
-            properties.insert(QString::fromUtf8(line.mid(2, equals - 2)), QString::fromUtf8(line.mid(equals + 1)));
+            properties.insert(QString::fromUtf8(line.mid(2, equals - 2)),
+                              QString::fromUtf8(line.mid(equals + 1)));
     }
     return properties;
 }
@@ -57,9 +58,11 @@ SerialDevice readDevice(const QString& rootDir, const QString& ttyFolder, const 
     SerialDevice device;
     device.name = name;
     device.devicePath = QStringLiteral("/dev/") + name;
-    const QString deviceFolder = QFileInfo(QDir(ttyFolder).filePath(QStringLiteral("device"))).canonicalFilePath();
-    device.driver = QFileInfo(QDir(deviceFolder).filePath(QStringLiteral("driver"))).canonicalFilePath().section(
-        QLatin1Char('/'), -1);
+    const QString deviceFolder =
+        QFileInfo(QDir(ttyFolder).filePath(QStringLiteral("device"))).canonicalFilePath();
+    device.driver = QFileInfo(QDir(deviceFolder).filePath(QStringLiteral("driver")))
+                        .canonicalFilePath()
+                        .section(QLatin1Char('/'), -1);
     if (const QString usb = usbDeviceFolder(deviceFolder, rootDir); !usb.isEmpty()) {
         const QDir folder(usb);
         device.vendorId = readText(folder.filePath(QStringLiteral("idVendor"))).toLower();

@@ -24,8 +24,8 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     , m_detect(std::move(detect))
     , m_setup(monitor, ports, settings)
 {
-    lblcaption =
-        ImageButton::setUpDialog(this, QStringLiteral("CommSetup"), QStringLiteral("Modem..."), QSize(380, 165));
+    lblcaption = ImageButton::setUpDialog(this, QStringLiteral("CommSetup"), QStringLiteral("Modem..."),
+                                          QSize(380, 165));
     lblcaption->setText(QStringLiteral("Setup"));
     new WindowDragger(this);
     lblmodem = new QLabel(QStringLiteral("Select the modem"), this);
@@ -69,20 +69,24 @@ void CommSetup::FillModemList()
 {
     m_found = m_detect();
     QStringList lines = ModemList::modemLines(m_found.registry);
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     lstmdm->addItems(lines);
     lstmdm->setCurrentIndex(-1);
     if (!m_found.problems.isEmpty())
         lblDevice->setText(m_found.problems.join(QLatin1Char('\n')));
     else if (lines.isEmpty())
-        lblDevice->setText(QStringLiteral("No modem found: plug it in and open Setup again, or press OK to keep "
-                                          "port %1.")
-                               .arg(m_monitor.port()));
+        lblDevice->setText(
+            QStringLiteral("No modem found: plug it in and open Setup again, or press OK to keep "
+                           "port %1.")
+                .arg(m_monitor.port()));
     else
-        lblDevice->setText(QStringLiteral("Found %1: choose your modem (name, port number; caller-ID command), "
-                                          "then press OK.")
-                               .arg(lines.size() == 1 ? QStringLiteral("one modem") : QStringLiteral("%1 modems").arg(lines.size())));
+        lblDevice->setText(
+            QStringLiteral("Found %1: choose your modem (name, port number; caller-ID command), "
+                           "then press OK.")
+                .arg(lines.size() == 1 ? QStringLiteral("one modem")
+                                       : QStringLiteral("%1 modems").arg(lines.size())));
     lblDevice->setToolTip(lblDevice->text());
 }
 
@@ -90,8 +94,9 @@ void CommSetup::showDevice()
 {
     QString error;
     const std::optional<ModemList::Choice> choice = ModemList::readLine(lstmdm->currentText(), &error);
-    const QString device =
-        choice && choice->port ? m_found.devicePaths.value(*choice->port, m_ports.devicePath(*choice->port)) : QString();
+    const QString device = choice && choice->port
+                               ? m_found.devicePaths.value(*choice->port, m_ports.devicePath(*choice->port))
+                               : QString();
     lblDevice->setText(device.isEmpty() ? QString()
                                         : QStringLiteral("Port %1 is %2.").arg(*choice->port).arg(device));
     lblDevice->setToolTip(lblDevice->text());

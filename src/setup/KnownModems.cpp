@@ -24,7 +24,8 @@ const QList<KnownModem>& all()
         {QString(), QStringLiteral("Agere"), QStringLiteral("AT+VCID=1"),
          QStringLiteral("modemsite.com, caller ID on LT (Lucent/Agere) chipsets: +VCID=1 formatted report")},
         {QString(), QStringLiteral("Rockwell"), QStringLiteral("AT#CID=1"),
-         QStringLiteral("Rockwell AT command reference, 3.6 Caller ID commands: #CID=1 formatted presentation")},
+         QStringLiteral(
+             "Rockwell AT command reference, 3.6 Caller ID commands: #CID=1 formatted presentation")},
         {QString(), QStringLiteral("Business Modem"), QStringLiteral("AT#CID=1"),
          QStringLiteral("3Com U.S. Robotics 56K Business Modem user guide, Caller ID functions: AT#CID=1")},
     };

@@ -33,6 +33,7 @@ inline const QString kModemClass = QStringLiteral("System\\CurrentControlSet\\Se
 QString modemKey(int index);
 QString modelFor(const SerialDevice& device);
 // The devices in order, then each .reg file that exists, which may add or override keys.
-DetectedModems detect(const QList<SerialDevice>& devices, const PortTable& ports, const QStringList& regFiles);
+DetectedModems detect(const QList<SerialDevice>& devices, const PortTable& ports,
+                      const QStringList& regFiles);
 
 } // namespace ModemDetection

@@ -23,10 +23,11 @@ bool ModemSetup::save(const std::optional<ModemList::Choice>& chosen, const QStr
         port = chosen->port.value_or(0);
         command = chosen->command;
         if (port < PortTable::kFirstPort || port > PortTable::kLastPort) {
-            *error = QStringLiteral("Port %1 is not one of Nimbrel's ports, 1 to %2.\nChoose the modem's port "
-                                    "again; nothing was changed.")
-                         .arg(port)
-                         .arg(PortTable::kLastPort);
+            *error =
+                QStringLiteral("Port %1 is not one of Nimbrel's ports, 1 to %2.\nChoose the modem's port "
+                               "again; nothing was changed.")
+                    .arg(port)
+                    .arg(PortTable::kLastPort);
             return false;
         }
         const QString device = lentDevice.isEmpty() ? m_ports.devicePath(port) : lentDevice;
@@ -70,8 +71,9 @@ bool ModemSetup::storeSettings(int port, const QString& command, const QString& 
         else
             m_settings.remove(key);
     }
-    *error = QStringLiteral("The settings could not be written to %1.\nCheck that the file and its folder can "
-                            "be written, then press OK again; nothing was changed.")
-                 .arg(m_settings.fileName());
+    *error =
+        QStringLiteral("The settings could not be written to %1.\nCheck that the file and its folder can "
+                       "be written, then press OK again; nothing was changed.")
+            .arg(m_settings.fileName());
     return false;
 }

@@ -26,13 +26,13 @@ frmCommManual::frmCommManual(SkinStore& skins, const PortTable& ports, QWidget* 
     txtcommlist->setObjectName(QStringLiteral("txtcommlist"));
     txtcommlist->setGeometry(194, 162, 80, 24);
     const QRect okAt(134, 198, 112, 22);
-    const ImageButton::Parts ok =
-        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("OK"), QStringLiteral("OK"), okAt, [this] { this->ok(); });
+    const ImageButton::Parts ok = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("OK"),
+                                                       QStringLiteral("OK"), okAt, [this] { this->ok(); });
     imgOK = ok.image;
     lblOK = ok.label;
-    const ImageButton::Parts cancel = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Cancel"),
-                                                           QStringLiteral("Cancel"), okAt.translated(124, 0),
-                                                           [this] { this->cancel(); });
+    const ImageButton::Parts cancel =
+        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
+                             okAt.translated(124, 0), [this] { this->cancel(); });
     imgCancel = cancel.image;
     lblCancel = cancel.label;
 }
@@ -51,16 +51,18 @@ QString frmCommManual::notification(const PortTable& ports)
 {
     QStringList devices;
     for (int port = PortTable::kFirstPort; port <= PortTable::kLastPort; ++port) {
-        devices << QStringLiteral("%1 = %2%3").arg(port).arg(ports.devicePath(port),
-                                                             ports.isPresent(port) ? QStringLiteral(" (present)")
-                                                                                   : QString());
+        devices << QStringLiteral("%1 = %2%3")
+                       .arg(port)
+                       .arg(ports.devicePath(port),
+                            ports.isPresent(port) ? QStringLiteral(" (present)") : QString());
     }
-    return QStringLiteral("Nimbrel was unable to auto-detect the communication port of your modem. To find its "
-                          "device, plug the modem in and run \"ls -l /dev/serial/by-id/\" in a terminal: the "
-                          "link of your modem ends in ttyACM, ttyUSB or ttyS and a number.\n"
-                          "The port numbers stand for these devices: %1.\n"
-                          "Example: a modem on /dev/ttyACM0 is port 1. Select the indicated comm port from the "
-                          "list below then press OK.")
+    return QStringLiteral(
+               "Nimbrel was unable to auto-detect the communication port of your modem. To find its "
+               "device, plug the modem in and run \"ls -l /dev/serial/by-id/\" in a terminal: the "
+               "link of your modem ends in ttyACM, ttyUSB or ttyS and a number.\n"
+               "The port numbers stand for these devices: %1.\n"
+               "Example: a modem on /dev/ttyACM0 is port 1. Select the indicated comm port from the "
+               "list below then press OK.")
         .arg(devices.join(QStringLiteral(", ")));
 }
 

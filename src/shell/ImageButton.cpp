@@ -38,8 +38,8 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
     return button;
 }
 
-Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name, const QString& caption,
-              const QRect& geometry, const std::function<void()>& action)
+Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name,
+              const QString& caption, const QRect& geometry, const std::function<void()>& action)
 {
     const Spec spec{QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption, geometry, {}};
     buttons << add(parent, skins, spec, [action](bool) { action(); });

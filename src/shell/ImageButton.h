@@ -35,8 +35,8 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
 
 // The usual pair: the picture "img<name>" and the label "lbl<name>" with the caption, added to buttons.
-Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name, const QString& caption,
-              const QRect& geometry, const std::function<void()>& action);
+Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name,
+              const QString& caption, const QRect& geometry, const std::function<void()>& action);
 
 // The look of a window as it loads: its skin, and every button released.
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons);

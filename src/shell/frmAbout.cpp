@@ -16,14 +16,15 @@ frmAbout::frmAbout(SkinStore& skins, HelpViewer& viewer, Files files, QWidget* p
 {
     lblcaption = ImageButton::setUpDialog(this, QStringLiteral("frmAbout"), QStringLiteral("About Nimbrel"),
                                           QSize(380, 165));
-    lblApplication = addText(QStringLiteral("lblApplication"),
-                             QStringLiteral("Application Name: Nimbrel - Version ") + QStringLiteral(NIMBREL_VERSION),
-                             22);
-    lblPurpose =
-        addText(QStringLiteral("lblPurpose"), QStringLiteral("Purpose: Display Caller ID when phone is on-hook."), 40);
+    lblApplication =
+        addText(QStringLiteral("lblApplication"),
+                QStringLiteral("Application Name: Nimbrel - Version ") + QStringLiteral(NIMBREL_VERSION), 22);
+    lblPurpose = addText(QStringLiteral("lblPurpose"),
+                         QStringLiteral("Purpose: Display Caller ID when phone is on-hook."), 40);
     lblAuthor = addText(QStringLiteral("lblAuthor"),
                         QStringLiteral("Author: the Nimbrel developers (MIT License)."), 58);
-    lblDate = addText(QStringLiteral("lblDate"), QStringLiteral("Date: first released in December 2026."), 76);
+    lblDate =
+        addText(QStringLiteral("lblDate"), QStringLiteral("Date: first released in December 2026."), 76);
     const QString where = QStringLiteral("Calls: %1\nSettings: %2").arg(m_files.database, m_files.settings);
     lblFiles = addText(QStringLiteral("lblFiles"), where, 96);
     lblFiles->setGeometry(10, 96, 360, 32);
@@ -33,8 +34,9 @@ frmAbout::frmAbout(SkinStore& skins, HelpViewer& viewer, Files files, QWidget* p
     small.setPointSizeF(small.pointSizeF() * 0.85);
     lblFiles->setFont(small);
     const QRect helpAt(134, 136, 112, 22);
-    const ImageButton::Parts help = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Help"),
-                                                         QStringLiteral("Help"), helpAt, [this] { openHelp(); });
+    const ImageButton::Parts help =
+        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Help"), QStringLiteral("Help"), helpAt,
+                             [this] { openHelp(); });
     imgHelp = help.image;
     lblHelp = help.label;
     const ImageButton::Parts closeBox =

@@ -171,8 +171,8 @@ void tst_frmLineInfo::commandsWhileMonitoring()
     program.load();
     frmLineInfo& window = *program.window;
     const auto opened = [&] {
-        return int(window.commSetup() != nullptr) + int(window.about() != nullptr) + int(window.report() != nullptr)
-               + int(window.usersList() != nullptr);
+        return int(window.commSetup() != nullptr) + int(window.about() != nullptr)
+               + int(window.report() != nullptr) + int(window.usersList() != nullptr);
     };
     auto* command = window.findChild<ButtonLabel*>(label);
 

@@ -51,7 +51,8 @@ void tst_SerialLine::aBusyPortNamesItsHolder()
     QVERIFY2(first.open(modem.devicePath(), &error), qPrintable(error));
     SerialLine second(clock);
     QVERIFY(!second.open(modem.devicePath(), &error));
-    const QString holder = QStringLiteral("tst_serialline (process %1) holds it").arg(QCoreApplication::applicationPid());
+    const QString holder =
+        QStringLiteral("tst_serialline (process %1) holds it").arg(QCoreApplication::applicationPid());
     QVERIFY2(error.startsWith("The port is busy: " + holder), qPrintable(error));
     QVERIFY(error.contains("ModemManager"));
     QVERIFY(portHolder("/dev/nimbrel-absent").isEmpty());

@@ -58,7 +58,8 @@ struct SetupRig {
         reg.write(kModems);
         reg.close();
         QDir().mkpath(root.filePath("sys/devices/usb1/1-4/1-4:1.0"));
-        QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"), root.filePath("sys/devices/usb1/1-4/1-4:1.0/device"));
+        QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"),
+                    root.filePath("sys/devices/usb1/1-4/1-4:1.0/device"));
         for (const auto& [file, text] : {std::pair{"idVendor", "0803"}, {"idProduct", "3095"}}) {
             QFile id(root.filePath(QString("sys/devices/usb1/1-4/") + file));
             id.open(QIODevice::WriteOnly);
@@ -109,8 +110,8 @@ void tst_CommSetup::listsTheModemsSorted()
     for (int i = 0; i < setup->lstmdm->count(); ++i)
         lines << setup->lstmdm->itemText(i);
     QCOMPARE(lines, (QStringList{"Absent Modem,12;", "Acme, Inc. Modem,4;", "Bad Port Modem,x;",
-                                 "Generic Voice Modem,3;AT#CID=1", "No Port Modem,;AT+VCID=1", "Port Zero Modem,0;",
-                                 "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
+                                 "Generic Voice Modem,3;AT#CID=1", "No Port Modem,;AT+VCID=1",
+                                 "Port Zero Modem,0;", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
     QCOMPARE(setup->lstmdm->currentIndex(), -1);
     QVERIFY(setup->lblDevice->text().startsWith("Found 7 modems"));
     rig.choose(setup, "USB device 0803:3095 on ttyACM9,2;AT+VCID=1");
@@ -127,28 +128,34 @@ void tst_CommSetup::okStoresTheChoice_data()
     QTest::newRow("port and command") << "Generic Voice Modem,3;AT#CID=1"
                                       << "3"
                                       << "AT#CID=1"
-                                      << "/dev/ttyACM2" << "";
+                                      << "/dev/ttyACM2"
+                                      << "";
     QTest::newRow("a comma in the model, no command") << "Acme, Inc. Modem,4;"
                                                       << "4"
                                                       << ""
-                                                      << "/dev/ttyACM3" << "";
+                                                      << "/dev/ttyACM3"
+                                                      << "";
     QTest::newRow("a lent port number is stored with its device")
         << "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"
         << "2"
         << "AT+VCID=1"
-        << "/dev/ttyACM9" << "";
+        << "/dev/ttyACM9"
+        << "";
     QTest::newRow("no line chosen keeps the port") << ""
                                                    << "1"
                                                    << ""
-                                                   << "" << "";
+                                                   << ""
+                                                   << "";
     QTest::newRow("a port that is not a number") << "Bad Port Modem,x;"
                                                  << ""
                                                  << ""
-                                                 << "" << "\"x\" of the modem line";
+                                                 << ""
+                                                 << "\"x\" of the modem line";
     QTest::newRow("port 0") << "Port Zero Modem,0;"
                             << ""
                             << ""
-                            << "" << "Port 0 is not one of Nimbrel's ports";
+                            << ""
+                            << "Port 0 is not one of Nimbrel's ports";
 }
 
 void tst_CommSetup::okStoresTheChoice()
@@ -231,7 +238,8 @@ void tst_CommSetup::aFailedSwitchChangesNothing()
     rig.choose(setup, "Absent Modem,12;");
     click(setup->lblOK);
     QCOMPARE(rig.program.messages.size(), 1);
-    QVERIFY2(rig.program.messages.first().startsWith("Cannot open comm port 12 (/dev/nimbrel-absent): No such device"),
+    QVERIFY2(rig.program.messages.first().startsWith(
+                 "Cannot open comm port 12 (/dev/nimbrel-absent): No such device"),
              qPrintable(rig.program.messages.first()));
     QVERIFY(setup->isVisible());
     QCOMPARE(monitor.port(), 1);

@@ -54,8 +54,9 @@ void addTty(const QDir& root, const QString& name, const QString& hardware, cons
         write(ttyFolder + "/type", uartType + "\n");
 }
 
-void addUsbDevice(const QDir& root, const QString& usbFolder, const QByteArray& vendor, const QByteArray& product,
-                  const QByteArray& manufacturerText, const QByteArray& productText)
+void addUsbDevice(const QDir& root, const QString& usbFolder, const QByteArray& vendor,
+                  const QByteArray& product, const QByteArray& manufacturerText,
+                  const QByteArray& productText)
 {
     const QString folder = root.filePath("sys/devices/" + usbFolder);
     write(folder + "/idVendor", vendor + "\n");
@@ -84,25 +85,27 @@ void tst_ModemDetection::modemLinesFromKeys_data()
 {
     QTest::addColumn<QByteArray>("reg");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("model, port and command")
-        << modemKey("0000", kUsbModem, "\"AT#CID=1<cr>\"") + kDeviceKey << QStringList{"Generic Voice Modem,3;AT#CID=1"};
+    QTest::newRow("model, port and command") << modemKey("0000", kUsbModem, "\"AT#CID=1<cr>\"") + kDeviceKey
+                                             << QStringList{"Generic Voice Modem,3;AT#CID=1"};
     QTest::newRow("names match without regard to case")
-        << modemKey("0000", "\"MODEL\"=\"M\"\n\"matchingDEVICEid\"=\"usb\\\\vid_1\"", "\"AT+VCID=1<cr>ATS0=0<cr>\"")
+        << modemKey("0000", "\"MODEL\"=\"M\"\n\"matchingDEVICEid\"=\"usb\\\\vid_1\"",
+                    "\"AT+VCID=1<cr>ATS0=0<cr>\"")
                + kDeviceKey
         << QStringList{"M,3;AT+VCID=1"};
     QTest::newRow("a model that is not text reads as the fallback")
         << modemKey("0000", "\"Model\"=dword:00000007\n\"MatchingdeviceID\"=\"USB\\\\VID_1\"") + kDeviceKey
         << QStringList{"1,3;"};
-    QTest::newRow("no device key: empty port") << modemKey("0000", kUsbModem, "\"AT#CID=1<cr>\"")
-                                                << QStringList{"Generic Voice Modem,;AT#CID=1"};
+    QTest::newRow("no device key: empty port")
+        << modemKey("0000", kUsbModem, "\"AT#CID=1<cr>\"") << QStringList{"Generic Voice Modem,;AT#CID=1"};
     QTest::newRow("the last instance gives the port")
         << modemKey("0000", kUsbModem) + kDeviceKey
                + "[HKEY_LOCAL_MACHINE\\ENUM\\USB\\VID_1\\inst2]\n\"Portname\"=\"COM12\"\n"
         << QStringList{"Generic Voice Modem,12;"};
-    QTest::newRow("attached to a port") << modemKey("0000", "\"Model\"=\"Old Modem\"\n\"Attachedto\"=\"COM7\"")
-                                        << QStringList{"Old Modem,7;"};
-    QTest::newRow("a key without model gives no line") << modemKey("0000", "\"Other\"=\"x\"", "\"AT#CID=1<cr>\"")
-                                                       << QStringList();
+    QTest::newRow("attached to a port")
+        << modemKey("0000", "\"Model\"=\"Old Modem\"\n\"Attachedto\"=\"COM7\"")
+        << QStringList{"Old Modem,7;"};
+    QTest::newRow("a key without model gives no line")
+        << modemKey("0000", "\"Other\"=\"x\"", "\"AT#CID=1<cr>\"") << QStringList();
     QTest::newRow("text up to the first NUL, none without NUL")
         << modemKey("0000", "\"Model\"=hex(1):41,42,00,43,00", "hex(1):41,54") << QStringList{"AB,;"};
     QTest::newRow("a command without <cr> is kept whole")
@@ -113,8 +116,8 @@ void tst_ModemDetection::modemLinesFromKeys_data()
                + modemKey("00010", "\"Model\"=\"Tenth\"") + modemKey("0000", "\"Model\"=\"First\"")
         << QStringList{"First,;", "Ninth,;", "Tenth,;", "Last,;"};
     QTest::newRow("a removed key and a removed value")
-        << modemKey("0001", "\"Model\"=\"Gone\"") + modemKey("0002", "\"Model\"=\"Kept\"", "\"AT#CID=1<cr>\"") + "[-"
-               + kModem.mid(1) + "0001]\n" + kModem + "0002\\EnableCallerID]\n\"1\"=-\n"
+        << modemKey("0001", "\"Model\"=\"Gone\"") + modemKey("0002", "\"Model\"=\"Kept\"", "\"AT#CID=1<cr>\"")
+               + "[-" + kModem.mid(1) + "0001]\n" + kModem + "0002\\EnableCallerID]\n\"1\"=-\n"
         << QStringList{"Kept,;"};
 }
 
@@ -135,18 +138,22 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
                             "[HKEY_CURRENT_USER\\Software]\r\n"
                             "\"Model\"=\"Not here\"\r\n"
                             + modemKey("0000", "\"Model\"=\"Good\"\r\nModel=Bad\r\n\"Attachedto\"=hex:zz\r\n"
-                                                "\"Extra\"=hex:01,02,\\\r\n  03")
+                                               "\"Extra\"=hex:01,02,\\\r\n  03")
                             + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n";
     const QStringList problems = RegistryFile::mergeText(registry, text, "modems.reg");
     QCOMPARE(problems.size(), 3);
-    QVERIFY2(problems.at(0).startsWith("modems.reg line 2: only keys under HKEY_LOCAL_MACHINE"), qPrintable(problems.at(0)));
-    QVERIFY2(problems.at(1).startsWith("modems.reg line 6: \"Model=Bad\" is not a value"), qPrintable(problems.at(1)));
-    QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""), qPrintable(problems.at(2)));
+    QVERIFY2(problems.at(0).startsWith("modems.reg line 2: only keys under HKEY_LOCAL_MACHINE"),
+             qPrintable(problems.at(0)));
+    QVERIFY2(problems.at(1).startsWith("modems.reg line 6: \"Model=Bad\" is not a value"),
+             qPrintable(problems.at(1)));
+    QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""),
+             qPrintable(problems.at(2)));
     QCOMPARE(ModemList::modemLines(registry), QStringList{"Good,;AT#CID=1"});
     QCOMPARE(registry.openKey(ModemDetection::modemKey(0))->value("extra")->data, QByteArray("\x01\x02\x03"));
 
     RegistryTree untouched;
-    const QStringList refused = RegistryFile::mergeText(untouched, modemKey("0000", "\"Model\"=\"M\""), "x.reg");
+    const QStringList refused =
+        RegistryFile::mergeText(untouched, modemKey("0000", "\"Model\"=\"M\""), "x.reg");
     QCOMPARE(refused, QStringList{"x.reg does not start with REGEDIT4; the file was not used."});
     QVERIFY(ModemList::modemLines(untouched).isEmpty());
 }
@@ -193,8 +200,9 @@ void tst_ModemDetection::detectsTheMachinesModems()
     // A modem of the table known only to udev's hardware database.
     addUsbDevice(root, "usb1/1-2", "0572", "1340", "", "");
     addTty(root, "ttyACM1", "usb1/1-2/1-2:1.0");
-    write(root.filePath("run/udev/data/c166:1"), "S:serial/by-id/x\nE:ID_VENDOR_FROM_DATABASE=Conexant Systems\n"
-                                                 "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\n");
+    write(root.filePath("run/udev/data/c166:1"),
+          "S:serial/by-id/x\nE:ID_VENDOR_FROM_DATABASE=Conexant Systems\n"
+          "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\n");
     // An unknown USB serial adapter whose product text holds the line format's separators.
     addUsbDevice(root, "usb1/1-3", "0403", "6001", "FTDI", "FT232R; UART, rev B");
     addTty(root, "ttyUSB0", "usb1/1-3/1-3:1.0/ttyUSB0");
@@ -218,7 +226,8 @@ void tst_ModemDetection::detectsTheMachinesModems()
     const PortTable ports(settings, [&](const QString& path) { return present.contains(path); });
     // modems.reg adds a modem and renames one that was found.
     write(root.filePath("modems.reg"),
-          "REGEDIT4\n" + modemKey("0005", "\"Model\"=\"Hand-made\"\n\"Attachedto\"=\"COM16\"", "\"AT#CID=1<cr>\"")
+          "REGEDIT4\n"
+              + modemKey("0005", "\"Model\"=\"Hand-made\"\n\"Attachedto\"=\"COM16\"", "\"AT#CID=1<cr>\"")
               + modemKey("0004", "\"Model\"=\"Built-in modem\""));
     const DetectedModems found =
         ModemDetection::detect(devices, ports, {root.filePath("modems.reg"), root.filePath("absent.reg")});

@@ -38,8 +38,9 @@ void tst_frmAbout::namesTheProgramAndItsFiles()
 {
     SkinStore skins;
     FakeHelpViewer viewer;
-    frmAbout about(skins, viewer, {"/opt/nimbrel", "/home/ann/.local/share/Nimbrel/callerid.mdb",
-                                   "/home/ann/.config/Nimbrel/Nimbrel.conf"});
+    frmAbout about(skins, viewer,
+                   {"/opt/nimbrel", "/home/ann/.local/share/Nimbrel/callerid.mdb",
+                    "/home/ann/.config/Nimbrel/Nimbrel.conf"});
     about.Form_Load();
     QCOMPARE(about.lblcaption->text(), QString("About Nimbrel"));
     QCOMPARE(about.lblApplication->text(), QString("Application Name: Nimbrel - Version " NIMBREL_VERSION));
@@ -70,7 +71,8 @@ void tst_frmAbout::helpOpensTheGuide()
     if (hasChm)
         write(dir.filePath("NIMBREL.CHM"), "ITSF");
     if (hasHtml)
-        write(dir.filePath("help/index.html"), "<html><head><title>Guide</title></head><body>Monitoring</body></html>");
+        write(dir.filePath("help/index.html"),
+              "<html><head><title>Guide</title></head><body>Monitoring</body></html>");
     QStringList messages;
     MessageBox::setSink([&](const QString& text, MessageBox::Icon) {
         messages << text;
@@ -106,7 +108,8 @@ void tst_frmAbout::desktopViewerIsStartedWithTheFile()
     QTemporaryDir dir;
     const QString argumentsFile = dir.filePath("arguments");
     write(dir.filePath("bin/kchmviewer"), "#!/bin/sh\necho \"$@\" > '" + argumentsFile.toUtf8() + "'\n");
-    QFile::setPermissions(dir.filePath("bin/kchmviewer"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dir.filePath("bin/kchmviewer"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     DesktopHelpViewer viewer;
     qputenv("PATH", dir.filePath("empty").toUtf8());

@@ -29,7 +29,10 @@ TestProgram::~TestProgram()
 
 void TestProgram::load()
 {
-    const MonitorDevices devices{clock, sound, viewer, help,
+    const MonitorDevices devices{clock,
+                                 sound,
+                                 viewer,
+                                 help,
                                  [this](const QString&) { return std::make_unique<FakeSpeech>(spoken); },
                                  dir.path()};
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
