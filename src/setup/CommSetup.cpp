@@ -43,16 +43,9 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     ImgNameList->setScaledContents(true);
     lblUselistName = new QLabel(QStringLiteral("Announce Name from Phone List"), this);
     lblUselistName->setGeometry(32, 102, 330, 20);
-    const QRect okAt(134, 134, 112, 22);
-    const ImageButton::Parts ok = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("OK"),
-                                                       QStringLiteral("OK"), okAt, [this] { SaveSetup(); });
-    imgOK = ok.image;
-    lblOK = ok.label;
-    const ImageButton::Parts cancel =
-        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
-                             okAt.translated(124, 0), [this] { close(); });
-    imgCancel = cancel.image;
-    lblCancel = cancel.label;
+    ImageButton::addDialogButtons(this, m_skins, m_buttons, 134,
+                                  {imgOK, lblOK, QStringLiteral("OK"), [this] { SaveSetup(); }},
+                                  {imgCancel, lblCancel, QStringLiteral("Cancel"), [this] { close(); }});
     connect(ImgNameList, &ButtonLabel::released, this, &CommSetup::ImgNameList_MouseUp);
     connect(lstmdm, &QComboBox::currentIndexChanged, this, &CommSetup::showDevice);
 }

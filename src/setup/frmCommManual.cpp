@@ -25,16 +25,9 @@ frmCommManual::frmCommManual(SkinStore& skins, const PortTable& ports, QWidget* 
     txtcommlist = new QComboBox(this);
     txtcommlist->setObjectName(QStringLiteral("txtcommlist"));
     txtcommlist->setGeometry(194, 162, 80, 24);
-    const QRect okAt(134, 198, 112, 22);
-    const ImageButton::Parts ok = ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("OK"),
-                                                       QStringLiteral("OK"), okAt, [this] { this->ok(); });
-    imgOK = ok.image;
-    lblOK = ok.label;
-    const ImageButton::Parts cancel =
-        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
-                             okAt.translated(124, 0), [this] { this->cancel(); });
-    imgCancel = cancel.image;
-    lblCancel = cancel.label;
+    ImageButton::addDialogButtons(this, m_skins, m_buttons, 198,
+                                  {imgOK, lblOK, QStringLiteral("OK"), [this] { ok(); }},
+                                  {imgCancel, lblCancel, QStringLiteral("Cancel"), [this] { cancel(); }});
 }
 
 void frmCommManual::Form_Load()

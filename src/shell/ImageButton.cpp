@@ -38,12 +38,21 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
     return button;
 }
 
-Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name,
-              const QString& caption, const QRect& geometry, const std::function<void()>& action)
+void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
+                      const DialogButton& first, const DialogButton& second)
 {
-    const Spec spec{QStringLiteral("img") + name, QStringLiteral("lbl") + name, caption, geometry, {}};
-    buttons << add(parent, skins, spec, [action](bool) { action(); });
-    return buttons.last();
+    QRect geometry(134, y, 112, 22);
+    for (const DialogButton* button : {&first, &second}) {
+        const Spec spec{QStringLiteral("img") + button->name,
+                        QStringLiteral("lbl") + button->name,
+                        button->name,
+                        geometry,
+                        {}};
+        buttons << add(parent, skins, spec, [action = button->action](bool) { action(); });
+        button->image = buttons.last().image;
+        button->label = buttons.last().label;
+        geometry.translate(124, 0);
+    }
 }
 
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons)

@@ -34,9 +34,17 @@ struct Spec {
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
 
-// The usual pair: the picture "img<name>" and the label "lbl<name>" with the caption, added to buttons.
-Parts addPair(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const QString& name,
-              const QString& caption, const QRect& geometry, const std::function<void()>& action);
+// One of a dialog's buttons: the picture "img<name>" and the label "lbl<name>" captioned with the name.
+struct DialogButton {
+    ButtonLabel*& image;
+    ButtonLabel*& label;
+    QString name;
+    std::function<void()> action;
+};
+
+// A dialog's two buttons side by side at its bottom right (top edge y), added to buttons.
+void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
+                      const DialogButton& first, const DialogButton& second);
 
 // The look of a window as it loads: its skin, and every button released.
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons);

@@ -33,17 +33,9 @@ frmAbout::frmAbout(SkinStore& skins, HelpViewer& viewer, Files files, QWidget* p
     QFont small = lblFiles->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     lblFiles->setFont(small);
-    const QRect helpAt(134, 136, 112, 22);
-    const ImageButton::Parts help =
-        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Help"), QStringLiteral("Help"), helpAt,
-                             [this] { openHelp(); });
-    imgHelp = help.image;
-    lblHelp = help.label;
-    const ImageButton::Parts closeBox =
-        ImageButton::addPair(this, m_skins, m_buttons, QStringLiteral("Close"), QStringLiteral("Close"),
-                             helpAt.translated(124, 0), [this] { close(); });
-    imgClose = closeBox.image;
-    lblClose = closeBox.label;
+    ImageButton::addDialogButtons(this, m_skins, m_buttons, 136,
+                                  {imgHelp, lblHelp, QStringLiteral("Help"), [this] { openHelp(); }},
+                                  {imgClose, lblClose, QStringLiteral("Close"), [this] { close(); }});
 }
 
 QLabel* frmAbout::addText(const QString& name, const QString& text, int y)
