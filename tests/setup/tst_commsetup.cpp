@@ -100,6 +100,7 @@ private slots:
     void aLineWithoutPortAsksForIt();
     void aFailedSwitchChangesNothing();
     void nameListTogglesAtOnce();
+    void unwritableSettingsChangeNothing();
 };
 
 void tst_CommSetup::listsTheModemsSorted()
@@ -211,21 +212,21 @@ void tst_CommSetup::aLineWithoutPortAsksForIt()
 
     click(setup->lblOK);
     manual = setup->manualDialog();
-    manual->txtcommlist->setCurrentIndex(3);
+    manual->txtcommlist->setCurrentIndex(0);
     click(manual->lblOK);
     QVERIFY(!setup->isVisible());
-    QCOMPARE(rig.stored("CommPort"), "4");
+    QCOMPARE(rig.stored("CommPort"), "1");
     QCOMPARE(rig.stored("InitCallerID"), "AT+VCID=1");
-    QCOMPARE(rig.program.window->ManualPort, 4);
+    QCOMPARE(rig.program.window->ManualPort, 1);
 
     // Later in the run, Cancel in the manual dialog takes the port chosen before.
-    rig.program.settings.setValue("Properties/CommPort", "1");
+    rig.program.settings.setValue("Properties/CommPort", "9");
     QTRY_VERIFY(!rig.program.window->commSetup());
     setup = rig.open();
     rig.choose(setup, "No Port Modem,;AT+VCID=1");
     click(setup->lblOK);
     click(setup->manualDialog()->lblCancel);
-    QCOMPARE(rig.stored("CommPort"), "4");
+    QCOMPARE(rig.stored("CommPort"), "1");
     QCOMPARE(rig.program.messages.size(), 2);
 }
 
@@ -274,6 +275,26 @@ void tst_CommSetup::nameListTogglesAtOnce()
     QVERIFY(!setup->isVisible());
     QVERIFY(calls.useNameList());
     QCOMPARE(rig.stored("UseNameList"), "");
+}
+
+void tst_CommSetup::unwritableSettingsChangeNothing()
+{
+    SetupRig rig;
+    rig.program.settings.sync();
+    const QString file = rig.program.settings.fileName();
+    QVERIFY(QFile::remove(file) && QDir().mkdir(file)); // a folder where the file should be
+    CommSetup* setup = rig.open();
+    rig.choose(setup, "Generic Voice Modem,3;AT#CID=1");
+    click(setup->lblOK);
+    QCOMPARE(rig.program.messages.size(), 1);
+    QVERIFY2(rig.program.messages.first().startsWith("The settings could not be written to " + file),
+             qPrintable(rig.program.messages.first()));
+    QVERIFY(setup->isVisible());
+    const LineMonitor& monitor = rig.program.window->monitor();
+    QCOMPARE(monitor.port(), 1);
+    QCOMPARE(monitor.initCallerID(), "");
+    QCOMPARE(rig.stored("CommPort"), "1");
+    QCOMPARE(rig.stored("InitCallerID"), "");
 }
 
 QTEST_MAIN(tst_CommSetup)

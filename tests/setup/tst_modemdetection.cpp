@@ -138,7 +138,7 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
                             "[HKEY_CURRENT_USER\\Software]\r\n"
                             "\"Model\"=\"Not here\"\r\n"
                             + modemKey("0000", "\"Model\"=\"Good\"\r\nModel=Bad\r\n\"Attachedto\"=hex:zz\r\n"
-                                               "\"Extra\"=hex:01,02,\\\r\n  03")
+                                               "\"Extra\"=hex:01,02,\\\r\n  ff")
                             + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n";
     const QStringList problems = RegistryFile::mergeText(registry, text, "modems.reg");
     QCOMPARE(problems.size(), 3);
@@ -149,7 +149,7 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
     QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""),
              qPrintable(problems.at(2)));
     QCOMPARE(ModemList::modemLines(registry), QStringList{"Good,;AT#CID=1"});
-    QCOMPARE(registry.openKey(ModemDetection::modemKey(0))->value("extra")->data, QByteArray("\x01\x02\x03"));
+    QCOMPARE(registry.openKey(ModemDetection::modemKey(0))->value("extra")->data, QByteArray("\x01\x02\xff"));
 
     RegistryTree untouched;
     const QStringList refused =
@@ -202,7 +202,7 @@ void tst_ModemDetection::detectsTheMachinesModems()
     addTty(root, "ttyACM1", "usb1/1-2/1-2:1.0");
     write(root.filePath("run/udev/data/c166:1"),
           "S:serial/by-id/x\nE:ID_VENDOR_FROM_DATABASE=Conexant Systems\n"
-          "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\n");
+          "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\nQ:ID_MODEL_FROM_DATABASE=not a property\n");
     // An unknown USB serial adapter whose product text holds the line format's separators.
     addUsbDevice(root, "usb1/1-3", "0403", "6001", "FTDI", "FT232R; UART, rev B");
     addTty(root, "ttyUSB0", "usb1/1-3/1-3:1.0/ttyUSB0");
