@@ -28,14 +28,21 @@ void CallTracker::ring()
 
 void CallTracker::field(CallerIdField field, const QString& value)
 {
+    // The date and time say nothing of who calls; they neither start nor complete a call.
+    if (field == CallerIdField::Date || field == CallerIdField::Time)
+        return;
     if (m_logged) {
         if (!m_ringSinceLogged) {
             completeLoggedCall(field, value);
             return;
         }
-        // A caller rang again before the previous call was over: this is a new call.
+        // GSM and ISDN adapters repeat the caller at every ring: the same caller again is the same call.
+        if (value == (field == CallerIdField::Number ? m_receivedNumber : m_receivedName))
+            return;
+        // Another caller rang before the previous call was over: this is a new call.
         resetCall(1);
     }
+    (field == CallerIdField::Number ? m_receivedNumber : m_receivedName) = value;
     if (field == CallerIdField::Number) {
         m_number = value;
         if (!m_number.isEmpty() && m_callName.isEmpty()) {
@@ -49,18 +56,22 @@ void CallTracker::field(CallerIdField field, const QString& value)
     }
 }
 
-void CallTracker::take(const ModemEvent& event)
+void CallTracker::take(const ModemEvents& events)
 {
-    if (event.kind == ModemEvent::Kind::Ring)
-        ring();
-    else if (event.kind == ModemEvent::Kind::Field)
-        field(event.field, event.value);
+    for (const ModemEvent& event : events) {
+        if (event.kind == ModemEvent::Kind::Ring)
+            ring();
+        else if (event.kind == ModemEvent::Kind::Field)
+            field(event.field, event.value);
+    }
 }
 
 void CallTracker::resetCall(int ringCount)
 {
     m_number.clear();
     m_callName.clear();
+    m_receivedNumber.clear();
+    m_receivedName.clear();
     m_ringCount = ringCount;
     m_logged = false;
     m_ringSinceLogged = false;
@@ -91,12 +102,19 @@ void CallTracker::completeCall()
 {
     m_loggedCall = m_store.logCall(m_number, m_callName);
     m_logged = true;
+    // Caller ID can come before the first ring (much of Europe): the call is over eight seconds from here
+    // unless a ring follows.
+    if (!m_ringTimer->isActive()) {
+        m_ringTime = m_clock.secondsSinceMidnight();
+        m_ringTimer->start(kRingTimerMs);
+    }
     m_ringSinceLogged = false;
     emit callCompleted(m_loggedCall, takeDoorbell());
 }
 
 void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
 {
+    (field == CallerIdField::Number ? m_receivedNumber : m_receivedName) = value;
     LoggedCall call = m_loggedCall;
     if (field == CallerIdField::Number && call.number == CallRules::kNoNumber && !value.isEmpty()) {
         call.number = value;

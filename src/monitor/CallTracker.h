@@ -26,8 +26,8 @@ public:
 
     void ring();
     void field(CallerIdField field, const QString& value);
-    // A ring or a field as a modem reported it; replies and other reports mean nothing for a call.
-    void take(const ModemEvent& event);
+    // The rings and fields of a modem's line; replies and other reports mean nothing for a call.
+    void take(const ModemEvents& events);
 
     // True: the modem's names are ignored and names come only from the phone list.
     void setUseNameList(bool useNameList) { m_useNameList = useNameList; }
@@ -63,6 +63,8 @@ private:
 
     QString m_number;
     QString m_callName;
+    QString m_receivedNumber; // the caller as the source sent it, to know a repeat
+    QString m_receivedName;
     double m_ringTime = 0;
     int m_ringCount = 0;
     QString m_unknownNumber;

@@ -1,5 +1,15 @@
 #include "LineAssembler.h"
 
+namespace
+{
+
+bool isControl(unsigned char byte)
+{
+    return (byte < 0x20 && byte != '\t') || byte == 0x7f;
+}
+
+} // namespace
+
 LineAssembler::LineAssembler(LineHandler handler)
     : m_handler(std::move(handler))
 {
@@ -12,13 +22,13 @@ void LineAssembler::feed(QByteArrayView bytes)
     const char* const end = p + bytes.size();
     while (p != end) {
         const char* runEnd = p;
-        while (runEnd != end && *runEnd != '\r' && *runEnd != '\n')
+        while (runEnd != end && !isControl(static_cast<unsigned char>(*runEnd)))
             ++runEnd;
         const qsizetype room = kMaxLineLength - m_lineBuffer.size();
         m_lineBuffer.append(p, std::min<qsizetype>(room, runEnd - p));
         if (runEnd == end)
             return;
-        if (*runEnd == '\r' && !m_lineBuffer.isEmpty()) {
+        if ((*runEnd == '\r' || *runEnd == '\n') && !m_lineBuffer.isEmpty()) {
             const QByteArray line = m_lineBuffer;
             m_lineBuffer.resize(0);
             m_handler(line);

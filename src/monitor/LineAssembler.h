@@ -5,8 +5,9 @@
 
 #include <functional>
 
-// Turns the modem's bytes into lines: CR ends a line, LF is dropped wherever it stands, blank lines are
-// never passed on. A line that never ends is cut at kMaxLineLength and the rest of it, up to its CR, dropped.
+// Turns the modem's bytes into lines: CR or LF ends a line (so CR, LF, CR LF and LF CR all do), blank lines
+// are never passed on, and control bytes (NUL, DLE and the like; a tab is kept) are dropped wherever they
+// stand. A line that never ends is cut at kMaxLineLength and the rest of it, up to its end, dropped.
 class LineAssembler
 {
 public:

@@ -29,11 +29,12 @@ LineMonitor::~LineMonitor() = default;
 
 void LineMonitor::readLine(const QByteArray& line)
 {
-    const ModemEvent event = readModemLine(line);
-    if (event.kind == ModemEvent::Kind::Reply)
-        takeReply(event.reply);
-    else
-        m_tracker.take(event);
+    const ModemEvents events = readModemLine(line);
+    for (const ModemEvent& event : events) {
+        if (event.kind == ModemEvent::Kind::Reply)
+            takeReply(event.reply);
+    }
+    m_tracker.take(events);
 }
 
 void LineMonitor::takeReply(ModemReply reply)

@@ -46,11 +46,11 @@ void tst_CallTracker::callsFromLines_data()
     const QStringList none;
     const QStringList ann{"Ann|5551234|1", "Bob|222|0"};
 
-    QTest::newRow("spaced number, unknown caller")
+    QTest::newRow("spaced number, unknown caller: stored without the blanks")
         << QByteArray("RING\nDATE = 1207\nTIME = 0930\nNMBR = 5551234\nRING") << none << false
-        << QStringList{"+ 5551234|Unknown Caller"} << " 5551234";
-    QTest::newRow("spaced number matches the entry without blanks, and rings its doorbell")
-        << QByteArray("RING\nNMBR = 5551234\nRING") << ann << false << QStringList{"+ 5551234|Ann ding"}
+        << QStringList{"+5551234|Unknown Caller"} << "5551234";
+    QTest::newRow("spaced number matches the entry, and rings its doorbell")
+        << QByteArray("RING\nNMBR = 5551234\nRING") << ann << false << QStringList{"+5551234|Ann ding"}
         << QString();
     QTest::newRow("an entry without the doorbell")
         << QByteArray("RING\nNMBR=222") << ann << false << QStringList{"+222|Bob"} << QString();
@@ -99,9 +99,22 @@ void tst_CallTracker::callsFromLines_data()
     QTest::newRow("two callers within eight seconds are two calls")
         << QByteArray("RING\nNMBR=111\nRING\nRING\nNMBR=222\nNAME=SECOND\nRING") << none << false
         << QStringList{"+111|Unknown Caller", "+222|Unknown Caller", "~222|SECOND"} << "222";
-    QTest::newRow("a new report begins with any caller-ID field after a ring")
+    QTest::newRow("after a ring, another caller's number begins a new call; a date alone does not")
         << QByteArray("NMBR=111\nRING\nDATE=1207\nRING\nNMBR=222") << none << false
-        << QStringList{"+111|Unknown Caller", "+No Number|Unknown Caller", "~222|Unknown Caller"} << "222";
+        << QStringList{"+111|Unknown Caller", "+222|Unknown Caller"} << "222";
+    QTest::newRow("GSM repeats the caller at every ring: one call")
+        << QByteArray(
+               "RING\n+CLIP: \"3125550100\",129,,,\"Ann\",0\nRING\n+CLIP: \"3125550100\",129,,,\"Ann\",0")
+        << none << false << QStringList{"+3125550100|Unknown Caller", "~3125550100|Ann"} << "3125550100";
+    QTest::newRow("ISDN repeats the caller at every ring: one call; another caller is another call")
+        << QByteArray("RING;0895550100;0895550199\nRING;0895550100;0895550199\nRING;0895550111") << none
+        << false << QStringList{"+0895550100|Unknown Caller", "+0895550111|Unknown Caller"} << "0895550111";
+    QTest::newRow("caller ID before the first ring, with a name")
+        << QByteArray("NMBR=01632960100\nNAME=SMITH J\nRING\nRING") << none << false
+        << QStringList{"+01632960100|Unknown Caller", "~01632960100|SMITH J"} << "01632960100";
+    QTest::newRow("caller ID with no ring after it is over eight seconds later")
+        << QByteArray("NMBR=01632960100\nwait") << none << false
+        << QStringList{"+01632960100|Unknown Caller", "-"} << "01632960100";
     QTest::newRow("over-long values are cut to their fields")
         << QByteArray("RING\nNMBR=1234567890123456789012345\nNAME=" + QByteArray(40, 'N')) << none << false
         << QStringList{"+12345678901234567890|Unknown Caller", "~12345678901234567890|" + QString(30, 'N')}

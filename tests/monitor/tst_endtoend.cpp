@@ -1,7 +1,9 @@
 #include "ButtonLabel.h"
+#include "ScenarioPlayer.h"
 #include "TestProgram.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -25,24 +27,35 @@ private slots:
 
 void tst_EndToEnd::callsFromTheModemBecomeRows_data()
 {
-    QTest::addColumn<QByteArray>("lines");
+    // Each shipped scenario, one per dialect and line form, names the rows it must give.
+    QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("rows");
-    QTest::newRow("number first") << QByteArray(
-        "RING\nDATE = 1207\nTIME = 0930\nNMBR = 5550100\nNAME = SMITH ANN\nRING")
-                                  << QStringList{" 5550100| SMITH ANN"};
-    QTest::newRow("back to back within eight seconds, then UK order")
-        << QByteArray("RING\nNMBR=111\nRING\nRING\nNAME=BOB\nNMBR=222\nRING\nwait\nNMBR=333\nRING")
-        << QStringList{"111|Unknown Caller", "222|BOB", "333|Unknown Caller"};
+    const QDir folder(QStringLiteral(NIMBREL_SCENARIOS_DIR));
+    for (const QString& name : folder.entryList({"*.txt"})) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString script = QString::fromUtf8(file.readAll());
+        QStringList rows;
+        for (const QString& line : script.split('\n')) {
+            if (line.startsWith("# expect: ") && line != "# expect: no call")
+                rows << line.mid(10);
+        }
+        QVERIFY2(script.contains("# expect: "), qPrintable(name));
+        QTest::newRow(qPrintable(name)) << script << rows;
+    }
 }
 
 void tst_EndToEnd::callsFromTheModemBecomeRows()
 {
-    QFETCH(QByteArray, lines);
+    QFETCH(QString, script);
     QFETCH(QStringList, rows);
     Program program;
     program.load();
     program.startMonitoring();
-    program.play(lines);
+    QString error;
+    const QList<ScenarioPlayer::Step> steps = ScenarioPlayer::parse(script, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    program.playScenario(steps);
     QCOMPARE(program.gridRows(), rows);
     QStringList expected;
     for (int i = 0; i < rows.size(); ++i)

@@ -65,6 +65,29 @@ void TestProgram::play(const QByteArray& lines)
     TestSupport::waitForQuietLine(modem);
 }
 
+void TestProgram::playScenario(const QList<ScenarioPlayer::Step>& steps)
+{
+    for (const ScenarioPlayer::Step& step : steps) {
+        switch (step.kind) {
+        case ScenarioPlayer::Step::Line:
+            modem.sendLine(step.bytes);
+            break;
+        case ScenarioPlayer::Step::Raw:
+            modem.sendRaw(step.bytes);
+            break;
+        case ScenarioPlayer::Step::Wait:
+            TestSupport::waitForQuietLine(modem);
+            clock.advance(step.waitMs);
+            break;
+        case ScenarioPlayer::Step::Unplug:
+            TestSupport::waitForQuietLine(modem);
+            modem.unplug();
+            break;
+        }
+    }
+    TestSupport::waitForQuietLine(modem);
+}
+
 QStringList TestProgram::calls() const
 {
     return TestSupport::readRows(databasePath(),

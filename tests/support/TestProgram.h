@@ -3,6 +3,7 @@
 #include "FakeClock.h"
 #include "FakeDevices.h"
 #include "ModemSimulator.h"
+#include "ScenarioPlayer.h"
 #include "frmLineInfo.h"
 
 #include <QSettings>
@@ -21,6 +22,8 @@ public:
     void startMonitoring();
     // Modem lines, one per line of text; a line "wait" lets nine seconds pass.
     void play(const QByteArray& lines);
+    // A simulator script, its waits passing in simulated time.
+    void playScenario(const QList<ScenarioPlayer::Step>& steps);
     void unload();
 
     QString databasePath() const { return dir.filePath(QStringLiteral("callerid.mdb")); }

@@ -1,7 +1,6 @@
 #include "ModemSimulator.h"
 #include "ScenarioPlayer.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,27 +12,11 @@ class tst_ModemSim : public QObject
 {
     Q_OBJECT
 private slots:
-    void shippedScenariosParse();
     void scriptSteps_data();
     void scriptSteps();
     void badWaitIsReported();
     void playSendsTheLinesAndUnplugs();
 };
-
-void tst_ModemSim::shippedScenariosParse()
-{
-    const QDir folder(QStringLiteral(NIMBREL_SCENARIOS_DIR));
-    const QStringList files = folder.entryList({"*.txt"});
-    QVERIFY(files.size() >= 6);
-    for (const QString& name : files) {
-        QFile file(folder.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QString error;
-        QVERIFY2(!ScenarioPlayer::parse(QString::fromUtf8(file.readAll()), &error).isEmpty(),
-                 qPrintable(name));
-        QVERIFY2(error.isEmpty(), qPrintable(name + ": " + error));
-    }
-}
 
 void tst_ModemSim::scriptSteps_data()
 {

@@ -21,6 +21,9 @@ const char* const kDemoCalls[] = {
     "DATE=1207\nTIME=0932\nNMBR=02079460123\nwait 800\nRING\nwait 3500\nRING\n",
     "RING\nwait 3500\nRING\nwait 3500\nRING\n",
     "RING\nwait 1500\nDATE = 1207\nTIME = 0933\nNMBR = O\nNAME = O\nwait 3500\nRING\n",
+    "RING\n+CLIP: \"+13125550100\",145,,,,0\nwait 3500\nRING\n+CLIP: \"+13125550100\",145,,,,0\n",
+    "RING;0895550100;0895550199\nwait 3500\nRING;0895550100;0895550199\n",
+    "RING\nwait 1500\nCALLER NUMBER: 3035550100\nCALLER NAME: DOE JANE\nwait 3500\nRING\n",
 };
 
 } // namespace
