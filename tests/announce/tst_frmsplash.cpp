@@ -58,7 +58,7 @@ void tst_frmSplash::eachCallLoadsThePopUpOnce_data()
     QTest::addColumn<QString>("said");
     QTest::newRow("a flagged caller in the phone list")
         << QByteArray("RING\nNMBR = 5551234\nRING\nRING") << "Ann"
-        << " 5551234" << 1 << "Ann is calling";
+        << "5551234" << 1 << "Ann is calling";
     QTest::newRow("an unknown caller") << QByteArray("RING\nNMBR=5550000\nRING") << "Unknown Caller"
                                        << "5550000" << 0 << "Unknown Caller";
     QTest::newRow("a blocked call") << QByteArray("RING\nNMBR=P\nRING") << "Blocked"
