@@ -17,10 +17,8 @@ CallTracker::~CallTracker() = default;
 void CallTracker::ring()
 {
     ++m_ringCount;
-    m_ringTime = m_clock.secondsSinceMidnight();
     m_ringSinceLogged = m_logged;
-    if (!m_ringTimer->isActive())
-        m_ringTimer->start(kRingTimerMs);
+    keepRinging();
     // Without any caller ID, the second ring completes the call.
     if (m_number.isEmpty() && m_callName.isEmpty() && m_ringCount >= 2)
         completeCall();
@@ -54,6 +52,34 @@ void CallTracker::field(CallerIdField field, const QString& value)
         if (!m_callName.isEmpty())
             completeCall();
     }
+}
+
+void CallTracker::report(const QString& number, const QString& name)
+{
+    resetCall(m_ringCount);
+    m_receivedNumber = m_number = number;
+    m_receivedName = name;
+    if (!m_useNameList)
+        m_callName = name;
+    if (!number.isEmpty())
+        lookUp(number);
+    completeCall();
+}
+
+void CallTracker::keepRinging()
+{
+    m_ringTime = m_clock.secondsSinceMidnight();
+    if (!m_ringTimer->isActive())
+        m_ringTimer->start(kRingTimerMs);
+}
+
+void CallTracker::endCall()
+{
+    if (!m_ringTimer->isActive())
+        return;
+    m_ringTimer->stop();
+    resetCall(0);
+    emit callOver();
 }
 
 void CallTracker::take(const ModemEvents& events)
@@ -104,10 +130,8 @@ void CallTracker::completeCall()
     m_logged = true;
     // Caller ID can come before the first ring (much of Europe): the call is over eight seconds from here
     // unless a ring follows.
-    if (!m_ringTimer->isActive()) {
-        m_ringTime = m_clock.secondsSinceMidnight();
-        m_ringTimer->start(kRingTimerMs);
-    }
+    if (!m_ringTimer->isActive())
+        keepRinging();
     m_ringSinceLogged = false;
     emit callCompleted(m_loggedCall, takeDoorbell());
 }
@@ -142,9 +166,6 @@ void CallTracker::ringTimerTick()
         m_ringTime = now; // midnight passed since the last ring: measure again from here
         return;
     }
-    if (m_ringTime + kRingTimeoutSeconds < now) {
-        m_ringTimer->stop();
-        resetCall(0);
-        emit callOver();
-    }
+    if (m_ringTime + kRingTimeoutSeconds < now)
+        endCall();
 }

@@ -26,6 +26,13 @@ public:
 
     void ring();
     void field(CallerIdField field, const QString& value);
+    // A whole caller report from a network source: a call of its own, logged once.
+    void report(const QString& number, const QString& name);
+    // A ring reported by a network source, which reports every call whole: it keeps the call open and
+    // completes nothing.
+    void keepRinging();
+    // The source says the ringing is over: so is the call.
+    void endCall();
     // The rings and fields of a modem's line; replies and other reports mean nothing for a call.
     void take(const ModemEvents& events);
 

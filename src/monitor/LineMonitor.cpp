@@ -12,6 +12,7 @@ const QStringList LineMonitor::kCallerIdCommands = {
 LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_line(clock)
+    , m_ncid(clock)
     , m_lines([this](const QByteArray& line) { readLine(line); })
     , m_tracker(store, clock)
     , m_replyTimer(clock.createTimer())
@@ -20,6 +21,14 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     connect(m_replyTimer.get(), &ClockTimer::timeout, this, &LineMonitor::endWait);
     connect(&m_line, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
     connect(&m_line, &SerialLine::lost, this, &LineMonitor::lineLost);
+    connect(&m_ncid, &NcidClient::statusChanged, this, &LineMonitor::statusChanged);
+    connect(&m_ncid, &NcidClient::callReported, &m_tracker, &CallTracker::report);
+    connect(&m_ncid, &NcidClient::ringReported, &m_tracker, [this](int ringCount) {
+        if (ringCount > 0)
+            m_tracker.keepRinging();
+        else
+            m_tracker.endCall(); // answered or hung up
+    });
     connect(&m_tracker, &CallTracker::callCompleted, this, &LineMonitor::callCompleted);
     connect(&m_tracker, &CallTracker::callUpdated, this, &LineMonitor::callUpdated);
     connect(&m_tracker, &CallTracker::callOver, this, &LineMonitor::callOver);
@@ -84,18 +93,34 @@ QString LineMonitor::portName() const
     return QStringLiteral("%1 (%2)").arg(m_port).arg(m_devicePath);
 }
 
+void LineMonitor::setNcidServer(const QString& host, quint16 port)
+{
+    m_ncidHost = host;
+    m_ncidPort = port;
+}
+
 void LineMonitor::startStopMonitoring()
 {
     if (m_starting)
         return;
     if (m_monitoring)
         stop();
+    else if (watchesNetwork())
+        startNetwork();
     else
         start();
 }
 
+void LineMonitor::startNetwork()
+{
+    m_ncid.start(m_ncidHost, m_ncidPort);
+    m_monitoring = true;
+    emit monitoringChanged(true);
+}
+
 void LineMonitor::stop()
 {
+    m_ncid.stop();
     m_line.setControlLines(false);
     m_line.close();
     m_monitoring = false;
@@ -105,6 +130,7 @@ void LineMonitor::stop()
 
 void LineMonitor::closePort()
 {
+    m_ncid.stop();
     m_replyTimer->stop();
     m_afterWait = nullptr;
     m_line.close();

@@ -3,6 +3,7 @@
 #include "CallTracker.h"
 #include "LineAssembler.h"
 #include "ModemDialect.h"
+#include "NcidClient.h"
 #include "SerialLine.h"
 
 #include <QObject>
@@ -38,6 +39,11 @@ public:
     // that fails, the old port is back as it was and *error says why.
     bool switchPort(int portNumber, const QString& devicePath, QString* error);
     void setInitCallerID(const QString& command) { m_initCallerID = command; }
+    // Calls come from an NCID server instead of the modem; an empty host means the modem.
+    void setNcidServer(const QString& host, quint16 port);
+    bool watchesNetwork() const { return !m_ncidHost.isEmpty(); }
+    QString ncidHost() const { return m_ncidHost; }
+    quint16 ncidPort() const { return m_ncidPort; }
     QString initCallerID() const { return m_initCallerID; }
     CallTracker& calls() { return m_tracker; }
 
@@ -69,6 +75,7 @@ private:
     void clearReplies() { m_ok = m_error = false; }
     void stop();
     void start();
+    void startNetwork();
     void waitForReply(std::function<void()> then);
     void endWait();
     void send(const QByteArray& command);
@@ -81,6 +88,9 @@ private:
     QString portName() const;
 
     SerialLine m_line;
+    NcidClient m_ncid;
+    QString m_ncidHost;
+    quint16 m_ncidPort = NcidClient::kDefaultPort;
     LineAssembler m_lines;
     CallTracker m_tracker;
     std::unique_ptr<ClockTimer> m_replyTimer;

@@ -3,6 +3,7 @@
 #include "PortTable.h"
 
 #include <QSettings>
+#include <QUrl>
 
 namespace
 {
@@ -39,6 +40,8 @@ MonitorSettings MonitorSettings::load(const QSettings& settings, const PortTable
     result.useNameList = toBoolean(settings.value(QStringLiteral("Properties/UseNameList")), false);
     result.initCallerID = settings.value(QStringLiteral("Properties/InitCallerID")).toString();
     result.startMonitoring = toBoolean(settings.value(QStringLiteral("Properties/StartMonitoring")), false);
+    readSource(settings.value(QStringLiteral("Properties/Source")).toString(), &result.ncidHost,
+               &result.ncidPort);
     const QString engine = settings.value(QStringLiteral("Properties/SpeechEngine")).toString().trimmed();
     if (!engine.isEmpty())
         result.speechEngine = engine;
@@ -49,4 +52,26 @@ void MonitorSettings::saveOptions(QSettings& settings) const
 {
     settings.setValue(QStringLiteral("Properties/UseNameList"), booleanText(useNameList));
     settings.setValue(QStringLiteral("Properties/InitCallerID"), initCallerID);
+}
+
+bool MonitorSettings::readSource(const QString& text, QString* ncidHost, quint16* ncidPort)
+{
+    const QString source = text.trimmed();
+    ncidHost->clear();
+    *ncidPort = 3333;
+    if (source.isEmpty() || source == QLatin1String("modem"))
+        return true;
+    const QUrl url(source.contains(QLatin1String("://")) ? source : QStringLiteral("ncid://") + source);
+    if (!url.isValid() || url.scheme() != QLatin1String("ncid") || url.host().isEmpty()
+        || !url.path().isEmpty() || url.port(*ncidPort) < 1)
+        return false;
+    *ncidHost = url.host();
+    *ncidPort = quint16(url.port(*ncidPort));
+    return true;
+}
+
+QString MonitorSettings::sourceText(const QString& ncidHost, quint16 ncidPort)
+{
+    return ncidHost.isEmpty() ? QStringLiteral("modem")
+                              : QStringLiteral("ncid://%1:%2").arg(ncidHost).arg(ncidPort);
 }

@@ -13,8 +13,16 @@ struct MonitorSettings {
     QString initCallerID;
     bool startMonitoring = false;
     QString speechEngine = QStringLiteral("flite");
+    // "Source": "modem", or an NCID server as "ncid://host:port" (the port 3333 unless given).
+    QString ncidHost;
+    quint16 ncidPort = 3333;
 
     static MonitorSettings load(const QSettings& settings, const PortTable& ports);
+    // Reads a source as Setup takes it: empty or "modem", or an NCID server as "ncid://host:port",
+    // "host:port" or "host". False for anything else.
+    static bool readSource(const QString& text, QString* ncidHost, quint16* ncidPort);
+    // The "Source" setting for a host: "modem" for none.
+    static QString sourceText(const QString& ncidHost, quint16 ncidPort);
     // What the window's unload stores in its normal state.
     void saveOptions(QSettings& settings) const;
 };

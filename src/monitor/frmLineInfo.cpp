@@ -266,6 +266,7 @@ bool frmLineInfo::Form_Load(QString* error)
     m_monitor.setPort(m_options.commPort, m_ports.devicePath(m_options.commPort));
     m_monitor.calls().setUseNameList(m_options.useNameList);
     m_monitor.setInitCallerID(m_options.initCallerID);
+    m_monitor.setNcidServer(m_options.ncidHost, m_options.ncidPort);
     showCallerBoxes();
     restorePosition();
     m_tray.AddTrayIcon(windowIcon(), QStringLiteral("Nimbrel"), this);

@@ -4,6 +4,7 @@
 #include "ButtonLook.h"
 #include "LineMonitor.h"
 #include "MessageBox.h"
+#include "MonitorSettings.h"
 #include "PortTable.h"
 #include "SkinStore.h"
 #include "WindowDragger.h"
@@ -11,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -25,7 +27,7 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     , m_setup(monitor, ports, settings)
 {
     lblcaption = ImageButton::setUpDialog(this, QStringLiteral("CommSetup"), QStringLiteral("Modem..."),
-                                          QSize(380, 165));
+                                          QSize(380, 197));
     lblcaption->setText(QStringLiteral("Setup"));
     new WindowDragger(this);
     lblmodem = new QLabel(QStringLiteral("Select the modem"), this);
@@ -43,7 +45,16 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     ImgNameList->setScaledContents(true);
     lblUselistName = new QLabel(QStringLiteral("Announce Name from Phone List"), this);
     lblUselistName->setGeometry(32, 102, 330, 20);
-    ImageButton::addDialogButtons(this, m_skins, m_buttons, 134,
+    lblSource = new QLabel(QStringLiteral("Calls from:"), this);
+    lblSource->setGeometry(10, 132, 72, 20);
+    txtSource = new QLineEdit(this);
+    txtSource->setObjectName(QStringLiteral("txtSource"));
+    txtSource->setGeometry(84, 130, 286, 24);
+    txtSource->setPlaceholderText(QStringLiteral("the modem, or an NCID server: ncid://host:3333"));
+    txtSource->setToolTip(
+        QStringLiteral("Leave empty to watch the modem; name an NCID server to take its calls "
+                       "instead (VoIP lines, another computer's modem)."));
+    ImageButton::addDialogButtons(this, m_skins, m_buttons, 166,
                                   {imgOK, lblOK, QStringLiteral("OK"), [this] { SaveSetup(); }},
                                   {imgCancel, lblCancel, QStringLiteral("Cancel"), [this] { close(); }});
     connect(ImgNameList, &ButtonLabel::released, this, &CommSetup::ImgNameList_MouseUp);
@@ -55,6 +66,8 @@ void CommSetup::Form_Load()
     ImageButton::loadWindow(this, m_skins, m_buttons);
     showNameList();
     lblcaption->move(8, 0);
+    if (m_monitor.watchesNetwork())
+        txtSource->setText(MonitorSettings::sourceText(m_monitor.ncidHost(), m_monitor.ncidPort()));
     FillModemList();
 }
 
@@ -154,7 +167,7 @@ void CommSetup::askPort(const ModemList::Choice& choice)
 void CommSetup::finishSave(const std::optional<ModemList::Choice>& choice, const QString& lentDevice)
 {
     QString error;
-    if (!m_setup.save(choice, lentDevice, &error)) {
+    if (!m_setup.save(choice, lentDevice, txtSource->text(), &error)) {
         MessageBox::show(this, error, MessageBox::Icon::Critical);
         return;
     }

@@ -17,6 +17,7 @@ class LineMonitor;
 class PortTable;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QSettings;
 class SkinStore;
 
@@ -42,6 +43,8 @@ public:
     QLabel* lblDevice = nullptr;
     ButtonLabel* ImgNameList = nullptr;
     QLabel* lblUselistName = nullptr;
+    QLabel* lblSource = nullptr;
+    QLineEdit* txtSource = nullptr;
     ButtonLabel* imgOK = nullptr;
     ButtonLabel* lblOK = nullptr;
     ButtonLabel* imgCancel = nullptr;

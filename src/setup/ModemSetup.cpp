@@ -1,6 +1,7 @@
 #include "ModemSetup.h"
 
 #include "LineMonitor.h"
+#include "MonitorSettings.h"
 #include "PortTable.h"
 
 #include <QSettings>
@@ -13,8 +14,17 @@ ModemSetup::ModemSetup(LineMonitor& monitor, PortTable& ports, QSettings& settin
 }
 
 bool ModemSetup::save(const std::optional<ModemList::Choice>& chosen, const QString& lentDevice,
-                      QString* error)
+                      const QString& source, QString* error)
 {
+    QString ncidHost;
+    quint16 ncidPort = 0;
+    if (!MonitorSettings::readSource(source, &ncidHost, &ncidPort)) {
+        *error =
+            QStringLiteral("\"%1\" is not a source of calls Nimbrel knows.\nLeave it empty for the modem, or "
+                           "name an NCID server as ncid://host:3333; nothing was changed.")
+                .arg(source);
+        return false;
+    }
     const int oldPort = m_monitor.port();
     const QString oldDevice = m_monitor.devicePath();
     int port = oldPort;
@@ -36,27 +46,29 @@ bool ModemSetup::save(const std::optional<ModemList::Choice>& chosen, const QStr
             return false;
         }
     }
-    if (!storeSettings(port, command, lentDevice, error)) {
-        QString ignored;
-        m_monitor.switchPort(oldPort, oldDevice, &ignored);
-        return false;
-    }
-    m_monitor.setInitCallerID(command);
-    if (!lentDevice.isEmpty())
-        m_ports.setDevicePath(port, lentDevice);
-    return true;
-}
-
-bool ModemSetup::storeSettings(int port, const QString& command, const QString& lentDevice, QString* error)
-{
     QList<std::pair<QString, QString>> values{
         {QStringLiteral("Properties/CommPort"), QString::number(port)},
         {QStringLiteral("Properties/UseNameList"),
          m_monitor.calls().useNameList() ? QStringLiteral("True") : QStringLiteral("False")},
         {QStringLiteral("Properties/InitCallerID"), command},
+        {QStringLiteral("Properties/Source"), MonitorSettings::sourceText(ncidHost, ncidPort)},
     };
     if (!lentDevice.isEmpty())
         values.append({QStringLiteral("Ports/COM%1").arg(port), lentDevice});
+    if (!storeSettings(values, error)) {
+        QString ignored;
+        m_monitor.switchPort(oldPort, oldDevice, &ignored);
+        return false;
+    }
+    m_monitor.setInitCallerID(command);
+    m_monitor.setNcidServer(ncidHost, ncidPort);
+    if (!lentDevice.isEmpty())
+        m_ports.setDevicePath(port, lentDevice);
+    return true;
+}
+
+bool ModemSetup::storeSettings(const QList<std::pair<QString, QString>>& values, QString* error)
+{
     QList<std::pair<QString, QVariant>> before;
     for (const auto& [key, value] : values) {
         before.append({key, m_settings.value(key)});

@@ -19,10 +19,12 @@ public:
 
     // chosen: the chosen line with its port (asked of the user when the line had none), or nothing when
     // no line was chosen. lentDevice: the device that a lent port number stands for, stored under "Ports".
-    bool save(const std::optional<ModemList::Choice>& chosen, const QString& lentDevice, QString* error);
+    // source: where calls come from, the modem or an NCID server (as MonitorSettings reads it).
+    bool save(const std::optional<ModemList::Choice>& chosen, const QString& lentDevice,
+              const QString& source, QString* error);
 
 private:
-    bool storeSettings(int port, const QString& command, const QString& lentDevice, QString* error);
+    bool storeSettings(const QList<std::pair<QString, QString>>& values, QString* error);
 
     LineMonitor& m_monitor;
     PortTable& m_ports;

@@ -51,7 +51,11 @@ void SkinStore::LoadSkin(QWidget* form)
     }
     const QPixmap picture(folder.filePath(background));
     label->setPixmap(picture);
-    label->setGeometry(0, 0, picture.width(), picture.height());
+    // A window that has grown past its picture (more settings than the picture was made for) gets the
+    // picture stretched to it; a smaller one shows the picture's top-left part.
+    const bool grown = form->width() > picture.width() || form->height() > picture.height();
+    label->setScaledContents(grown && !picture.isNull());
+    label->setGeometry(grown ? form->rect() : QRect(QPoint(0, 0), picture.size()));
     label->lower();
     if (formName == QLatin1String("frmLineInfo")) {
         for (int i = 0; i < kPictureCount; ++i)

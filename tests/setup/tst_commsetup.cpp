@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -101,6 +102,8 @@ private slots:
     void aFailedSwitchChangesNothing();
     void nameListTogglesAtOnce();
     void unwritableSettingsChangeNothing();
+    void sourceOfCalls_data();
+    void sourceOfCalls();
 };
 
 void tst_CommSetup::listsTheModemsSorted()
@@ -115,6 +118,8 @@ void tst_CommSetup::listsTheModemsSorted()
                                  "Port Zero Modem,0;", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
     QCOMPARE(setup->lstmdm->currentIndex(), -1);
     QVERIFY(setup->lblDevice->text().startsWith("Found 7 modems"));
+    for (const QWidget* control : setup->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(setup->rect().contains(control->geometry()), qPrintable(control->objectName()));
     rig.choose(setup, "USB device 0803:3095 on ttyACM9,2;AT+VCID=1");
     QCOMPARE(setup->lblDevice->text(), QString("Port 2 is /dev/ttyACM9."));
 }
@@ -296,6 +301,50 @@ void tst_CommSetup::unwritableSettingsChangeNothing()
     QCOMPARE(monitor.initCallerID(), "");
     QCOMPARE(rig.stored("CommPort"), "1");
     QCOMPARE(rig.stored("InitCallerID"), "");
+}
+
+void tst_CommSetup::sourceOfCalls_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // empty: refused
+    QTest::addColumn<QString>("host");
+    QTest::newRow("empty: the modem") << ""
+                                      << "modem"
+                                      << "";
+    QTest::newRow("a server by its address") << "ncid://192.168.1.5"
+                                             << "ncid://192.168.1.5:3333"
+                                             << "192.168.1.5";
+    QTest::newRow("host and port alone") << " nas.local:3334 "
+                                         << "ncid://nas.local:3334"
+                                         << "nas.local";
+    QTest::newRow("another scheme") << "http://nas.local/"
+                                    << ""
+                                    << "";
+    QTest::newRow("a path") << "ncid://nas.local/calls"
+                            << ""
+                            << "";
+}
+
+void tst_CommSetup::sourceOfCalls()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, host);
+    SetupRig rig;
+    CommSetup* setup = rig.open();
+    QVERIFY(setup->txtSource->text().isEmpty());
+    rig.choose(setup, "Generic Voice Modem,3;AT#CID=1");
+    setup->txtSource->setText(typed);
+    click(setup->lblOK);
+    QCOMPARE(setup->isVisible(), stored.isEmpty());
+    QCOMPARE(rig.stored("Source"), stored);
+    QCOMPARE(rig.stored("CommPort"), stored.isEmpty() ? "1" : "3");
+    QCOMPARE(rig.program.window->monitor().ncidHost(), host);
+    QCOMPARE(rig.program.messages.size(), stored.isEmpty() ? 1 : 0);
+    if (!host.isEmpty()) { // the next opening shows the server
+        QTRY_VERIFY(!rig.program.window->commSetup());
+        QCOMPARE(rig.open()->txtSource->text(), stored);
+    }
 }
 
 QTEST_MAIN(tst_CommSetup)

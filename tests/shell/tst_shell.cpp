@@ -45,11 +45,21 @@ void tst_Shell::backgroundsFollowTheFormName_data()
     QTest::addColumn<QString>("form");
     QTest::addColumn<QSize>("background");
     QTest::addColumn<bool>("fillsStore");
-    QTest::newRow("main window") << "frmLineInfo" << QSize(385, 281) << true;
-    QTest::newRow("phone list") << "frmUsersList" << QSize(385, 281) << false;
-    QTest::newRow("report") << "frmReport" << QSize(380, 165) << false;
-    QTest::newRow("about box") << "frmAbout" << QSize(380, 165) << false;
-    QTest::newRow("pop-up keeps its own look") << "frmSplash" << QSize() << false;
+    QTest::addColumn<QSize>("windowSize");
+    QTest::addColumn<QSize>("drawn");
+    QTest::newRow("main window") << "frmLineInfo" << QSize(385, 281) << true << QSize(385, 281)
+                                 << QSize(385, 281);
+    QTest::newRow("phone list") << "frmUsersList" << QSize(385, 281) << false << QSize(385, 281)
+                                << QSize(385, 281);
+    QTest::newRow("report") << "frmReport" << QSize(380, 165) << false << QSize(380, 165) << QSize(380, 165);
+    QTest::newRow("about box") << "frmAbout" << QSize(380, 165) << false << QSize(380, 165)
+                               << QSize(380, 165);
+    QTest::newRow("manual port dialog: the picture's top-left part")
+        << "frmCommManual" << QSize(385, 281) << false << QSize(380, 229) << QSize(385, 281);
+    QTest::newRow("setup, grown past its picture: stretched to it")
+        << "CommSetup" << QSize(380, 165) << false << QSize(380, 197) << QSize(380, 197);
+    QTest::newRow("pop-up keeps its own look")
+        << "frmSplash" << QSize() << false << QSize(300, 100) << QSize();
 }
 
 void tst_Shell::backgroundsFollowTheFormName()
@@ -57,14 +67,18 @@ void tst_Shell::backgroundsFollowTheFormName()
     QFETCH(QString, form);
     QFETCH(QSize, background);
     QFETCH(bool, fillsStore);
+    QFETCH(QSize, windowSize);
+    QFETCH(QSize, drawn);
     QTemporaryDir dir;
     SkinStore skins(programFolder(dir));
     QWidget window;
     window.setObjectName(form);
+    window.resize(windowSize);
     new QLabel("a control", &window);
     skins.LoadSkin(&window);
     auto* label = window.findChild<QLabel*>("imgBackground");
     QCOMPARE(label ? label->pixmap().size() : QSize(), background);
+    QCOMPARE(label ? label->size() : QSize(), drawn);
     if (label)
         QCOMPARE(window.children().first(), label); // drawn behind every control
     for (int i = 0; i < SkinStore::kPictureCount; ++i)

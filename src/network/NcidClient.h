@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QTcpSocket>
+
+#include <memory>
+
+class Clock;
+class ClockTimer;
+
+// A client of an NCID server: connects, says who it is, asks for no call log (its calls are history,
+// never calls to log again), and reports the server's calls and rings. When the server goes away it
+// connects again by itself, waiting longer each time, until stop().
+class NcidClient : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kFirstRetryMs = 1000;
+    static constexpr int kLastRetryMs = 60000;
+    static constexpr quint16 kDefaultPort = 3333;
+    static constexpr qsizetype kMaxLineLength = 1024;
+
+    explicit NcidClient(Clock& clock, QObject* parent = nullptr);
+    ~NcidClient() override;
+
+    void start(const QString& host, quint16 port);
+    void stop();
+    bool isConnected() const { return m_greeted; }
+    QString serverName() const;
+
+signals:
+    void connectedChanged(bool connected);
+    void statusChanged(const QString& text);
+    void callReported(const QString& number, const QString& name);
+    void ringReported(int ringCount);
+
+private:
+    void readLines();
+    void readLine(const QByteArray& line);
+    void lost(const QString& reason);
+    void connectNow();
+
+    QTcpSocket m_socket;
+    bool m_skippingLine = false; // the rest of an over-long line is dropped up to its end
+    std::unique_ptr<ClockTimer> m_retryTimer;
+    QString m_host;
+    quint16 m_port = kDefaultPort;
+    int m_retryMs = kFirstRetryMs;
+    bool m_running = false;
+    bool m_greeted = false;
+};
