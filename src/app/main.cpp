@@ -23,6 +23,7 @@ int runNimbrel(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
+    QApplication::setApplicationVersion(QStringLiteral(NIMBREL_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("Nimbrel"));
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -19,6 +19,7 @@ void CallTracker::ring()
     ++m_ringCount;
     m_ringSinceLogged = m_logged;
     keepRinging();
+    emit rang(m_ringCount);
     // Without any caller ID, the second ring completes the call.
     if (m_number.isEmpty() && m_callName.isEmpty() && m_ringCount >= 2)
         completeCall();

@@ -54,6 +54,8 @@ signals:
     void callCompleted(const LoggedCall& call, bool ringDoorbell);
     void callUpdated(const LoggedCall& call, bool ringDoorbell);
     void callOver();
+    // A modem's ring, with the count of the call's rings so far.
+    void rang(int ringCount);
 
 private:
     void ringTimerTick();

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 
+#include <QHostAddress>
 #include <QTimer>
 
 const QStringList LineMonitor::kCallerIdCommands = {
@@ -32,6 +33,7 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     connect(&m_tracker, &CallTracker::callCompleted, this, &LineMonitor::callCompleted);
     connect(&m_tracker, &CallTracker::callUpdated, this, &LineMonitor::callUpdated);
     connect(&m_tracker, &CallTracker::callOver, this, &LineMonitor::callOver);
+    connect(&m_tracker, &CallTracker::rang, this, &LineMonitor::rang);
 }
 
 LineMonitor::~LineMonitor() = default;
@@ -113,6 +115,17 @@ void LineMonitor::startStopMonitoring()
 
 void LineMonitor::startNetwork()
 {
+    const bool local = m_ncidHost == QLatin1String("localhost") || QHostAddress(m_ncidHost).isLoopback();
+    if (local && m_ncidPort == m_ownNcidPort) {
+        emit message(
+            QStringLiteral("The source of calls, ncid://%1:%2, is Nimbrel's own NCID server: its calls "
+                           "would come round again and again.\nChoose another server, or the modem, in "
+                           "Setup.")
+                .arg(m_ncidHost)
+                .arg(m_ncidPort),
+            MessageKind::Critical);
+        return;
+    }
     m_ncid.start(m_ncidHost, m_ncidPort);
     m_monitoring = true;
     emit monitoringChanged(true);

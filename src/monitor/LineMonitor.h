@@ -42,6 +42,8 @@ public:
     // Calls come from an NCID server instead of the modem; an empty host means the modem.
     void setNcidServer(const QString& host, quint16 port);
     bool watchesNetwork() const { return !m_ncidHost.isEmpty(); }
+    // The port of Nimbrel's own NCID server, 0 when it serves none: a source must not be that server.
+    void setOwnNcidPort(quint16 port) { m_ownNcidPort = port; }
     QString ncidHost() const { return m_ncidHost; }
     quint16 ncidPort() const { return m_ncidPort; }
     QString initCallerID() const { return m_initCallerID; }
@@ -63,6 +65,7 @@ signals:
     void callCompleted(const LoggedCall& call, bool ringDoorbell);
     void callUpdated(const LoggedCall& call, bool ringDoorbell);
     void callOver();
+    void rang(int ringCount);
     void monitoringChanged(bool monitoring);
     void startingChanged(bool starting);
     void message(const QString& text, LineMonitor::MessageKind kind);
@@ -91,6 +94,7 @@ private:
     NcidClient m_ncid;
     QString m_ncidHost;
     quint16 m_ncidPort = NcidClient::kDefaultPort;
+    quint16 m_ownNcidPort = 0;
     LineAssembler m_lines;
     CallTracker m_tracker;
     std::unique_ptr<ClockTimer> m_replyTimer;

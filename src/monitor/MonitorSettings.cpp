@@ -42,6 +42,17 @@ MonitorSettings MonitorSettings::load(const QSettings& settings, const PortTable
     result.startMonitoring = toBoolean(settings.value(QStringLiteral("Properties/StartMonitoring")), false);
     readSource(settings.value(QStringLiteral("Properties/Source")).toString(), &result.ncidHost,
                &result.ncidPort);
+    result.serveNcid = toBoolean(settings.value(QStringLiteral("Properties/ServeNCID")), false);
+    const int servePort =
+        settings.value(QStringLiteral("Properties/ServeNCIDPort")).toString().toInt(&isNumber);
+    if (isNumber && servePort >= 0 && servePort < 65536) // 0: any free port
+        result.serveNcidPort = quint16(servePort);
+    const QString address =
+        settings.value(QStringLiteral("Properties/ServeNCIDAddress")).toString().trimmed();
+    if (!address.isEmpty())
+        result.serveNcidAddress = address;
+    // The INI format reads "a, b" as a list already.
+    result.serveNcidAllow = settings.value(QStringLiteral("Properties/ServeNCIDAllow")).toStringList();
     const QString engine = settings.value(QStringLiteral("Properties/SpeechEngine")).toString().trimmed();
     if (!engine.isEmpty())
         result.speechEngine = engine;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PortTable;
 class QSettings;
@@ -16,6 +17,12 @@ struct MonitorSettings {
     // "Source": "modem", or an NCID server as "ncid://host:port" (the port 3333 unless given).
     QString ncidHost;
     quint16 ncidPort = 3333;
+    // Nimbrel's own NCID server: off unless "ServeNCID" is True; on the loopback interface unless
+    // "ServeNCIDAddress" names another; clients only from "ServeNCIDAllow" (a comma-separated list).
+    bool serveNcid = false;
+    quint16 serveNcidPort = 3333;
+    QString serveNcidAddress = QStringLiteral("127.0.0.1");
+    QStringList serveNcidAllow;
 
     static MonitorSettings load(const QSettings& settings, const PortTable& ports);
     // Reads a source as Setup takes it: empty or "modem", or an NCID server as "ncid://host:port",

@@ -275,12 +275,43 @@ bool frmLineInfo::Form_Load(QString* error)
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
     fitGridColumns();
+    if (m_options.serveNcid)
+        serveNcid();
     m_speechEngineTimer->start(kSpeechEngineDelayMs);
     armSpeech(QStringLiteral("Welcome to. Nimbrel"));
     if (m_options.startMonitoring)
         QTimer::singleShot(0, &m_monitor, &LineMonitor::startStopMonitoring);
     m_loaded = true;
     return true;
+}
+
+void frmLineInfo::serveNcid()
+{
+    const auto callLog = [this] {
+        QList<NcidServer::Call> log;
+        for (const LoggedCall& call : m_store.recentCalls(200))
+            log << NcidServer::Call{call.dateTime, call.number, call.name};
+        return log;
+    };
+    auto server = std::make_unique<NcidServer>(m_devices.clock, callLog);
+    QString error;
+    if (!server->listen(QHostAddress(m_options.serveNcidAddress), m_options.serveNcidPort,
+                        m_options.serveNcidAllow, &error)) {
+        lblStatus->setText(error
+                           + QStringLiteral(" Other screens get no calls; see ServeNCID in the settings."));
+        return;
+    }
+    connect(server.get(), &NcidServer::clientTurnedAway, this,
+            [](const QString& why) { qWarning("%s", qPrintable(why)); });
+    connect(&m_monitor, &LineMonitor::callCompleted, server.get(),
+            [server = server.get()](const LoggedCall& call) {
+                server->announceCall({call.dateTime, call.number, call.name});
+            });
+    connect(&m_monitor, &LineMonitor::rang, server.get(), &NcidServer::announceRing);
+    connect(&m_monitor, &LineMonitor::callOver, server.get(),
+            [server = server.get()] { server->announceRing(0); });
+    m_monitor.setOwnNcidPort(server->port());
+    m_ncidServer = std::move(server);
 }
 
 void frmLineInfo::restorePosition()
@@ -313,6 +344,7 @@ void frmLineInfo::Form_Unload()
     m_settings.sync();
     delete m_usersList; // they use the database connection, which closes next
     delete m_report;
+    m_ncidServer.reset();
     m_store.closeCallDatabase();
     m_tray.RemoveTrayIcon();
     closeSplash();

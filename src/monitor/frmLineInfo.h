@@ -7,6 +7,7 @@
 #include "LineMonitor.h"
 #include "MonitorDevices.h"
 #include "MonitorSettings.h"
+#include "NcidServer.h"
 #include "PortTable.h"
 #include "SkinStore.h"
 #include "SoundService.h"
@@ -91,6 +92,8 @@ public:
 
     // The setup dialog while it is open.
     CommSetup* commSetup() const { return m_commSetup; }
+    // Nimbrel's own NCID server while it serves.
+    NcidServer* ncidServer() const { return m_ncidServer.get(); }
     // The about box while it is open.
     frmAbout* about() const { return m_about; }
     // The port last chosen by hand in setup, kept for the rest of the run.
@@ -107,6 +110,7 @@ private:
     void createControls();
     void wireLogic();
     void restorePosition();
+    void serveNcid();
     void showMonitoringState(bool monitoring);
     void showCallerBoxes();
     void fitGridColumns();
@@ -142,6 +146,7 @@ private:
     QPointer<frmUsersList> m_usersList;
     QPointer<frmReport> m_report;
     QPointer<CommSetup> m_commSetup;
+    std::unique_ptr<NcidServer> m_ncidServer;
     QPointer<frmAbout> m_about;
     bool m_loaded = false;
 };

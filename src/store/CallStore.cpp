@@ -120,6 +120,23 @@ bool CallStore::write(Unsaved& pending, QString* reason)
     return true;
 }
 
+QList<LoggedCall> CallStore::recentCalls(int count) const
+{
+    QList<LoggedCall> calls;
+    QSqlQuery query(m_db.handle());
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT datetime, number, name FROM PhoneCalls ORDER BY rowid DESC LIMIT ?"));
+    query.addBindValue(count);
+    if (!query.exec())
+        return calls;
+    while (query.next()) {
+        calls.prepend({QDateTime::fromString(query.value(0).toString(), CallSchema::kDateTimeFormat),
+                       query.value(1).toString(), query.value(2).toString()});
+    }
+    return calls;
+}
+
 void CallStore::holdWrites()
 {
     m_writesHeld = true;

@@ -52,6 +52,8 @@ public:
     void updateLastCall(const LoggedCall& call);
 
     int unsavedCount() const { return int(m_unsaved.size()); }
+    // The latest calls in PhoneCalls, oldest first; calls not yet written are not among them.
+    QList<LoggedCall> recentCalls(int count) const;
 
     // While a long change of the table is under way on this connection (clearing calls), new calls are
     // kept in memory, shown as usual, and written when it ends, whether it was committed or rolled back.
