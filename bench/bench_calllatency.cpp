@@ -5,6 +5,7 @@
 #include "BenchProgram.h"
 #include "Clock.h"
 #include "ModemSimulator.h"
+#include "PaintWatch.h"
 #include "RecentCallsGrid.h"
 #include "SoundPlayer.h"
 #include "TextViewer.h"
@@ -29,30 +30,6 @@ void runEventsUntil(const std::function<bool()>& done)
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
-
-// Notes when the pop-up is first painted: it is made during the call, so the whole application is watched.
-class PaintWatch : public QObject
-{
-public:
-    PaintWatch() { qApp->installEventFilter(this); }
-    void reset(QElapsedTimer* timer)
-    {
-        m_timer = timer;
-        m_paintedAfterMs = -1;
-    }
-    double paintedAfterMs() const { return m_paintedAfterMs; }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && m_paintedAfterMs < 0 && m_timer
-            && qobject_cast<frmSplash*>(watched))
-            m_paintedAfterMs = m_timer->nsecsElapsed() / 1e6;
-        return false;
-    }
-
-private:
-    QElapsedTimer* m_timer = nullptr;
-    double m_paintedAfterMs = -1;
-};
 
 double percentile(std::vector<double> values, double p)
 {

@@ -86,19 +86,23 @@ bool readRing(QByteArrayView line, ModemEvents& events)
 void readClip(QByteArrayView parameters, ModemEvents& events)
 {
     QList<QByteArrayView> fields;
+    const auto take = [&fields, parameters](qsizetype start, qsizetype end) {
+        QByteArrayView field = parameters.sliced(start, end - start).trimmed();
+        if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+            field = field.sliced(1, field.size() - 2);
+        fields << field;
+    };
     bool quoted = false;
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= parameters.size(); ++i) {
-        if (i < parameters.size() && parameters[i] == '"')
+    for (qsizetype i = 0; i < parameters.size(); ++i) {
+        if (parameters[i] == '"') {
             quoted = !quoted;
-        else if (i == parameters.size() || (parameters[i] == ',' && !quoted)) {
-            QByteArrayView field = parameters.sliced(start, i - start).trimmed();
-            if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
-                field = field.sliced(1, field.size() - 2);
-            fields << field;
+        } else if (parameters[i] == ',' && !quoted) {
+            take(start, i);
             start = i + 1;
         }
     }
+    take(start, parameters.size());
     const QByteArrayView validity = fields.size() > 5 ? fields.at(5) : QByteArrayView();
     QByteArrayView number = fields.value(0);
     if (number.isEmpty() && validity == "1")

@@ -42,8 +42,7 @@ void NcidClient::stop()
     m_running = false;
     m_retryTimer->stop();
     m_socket.abort();
-    if (std::exchange(m_greeted, false))
-        emit connectedChanged(false);
+    m_greeted = false;
 }
 
 void NcidClient::connectNow()
@@ -72,8 +71,7 @@ void NcidClient::readLine(const QByteArray& line)
     const NcidLine message = NcidLine::read(line);
     switch (message.kind) {
     case NcidLine::Kind::Greeting:
-        if (!std::exchange(m_greeted, true))
-            emit connectedChanged(true);
+        m_greeted = true;
         emit statusChanged(
             QStringLiteral("Monitoring the NCID server %1 (%2).").arg(serverName(), message.text));
         break;
@@ -96,8 +94,7 @@ void NcidClient::lost(const QString& reason)
     if (!m_running)
         return;
     m_socket.abort();
-    if (std::exchange(m_greeted, false))
-        emit connectedChanged(false);
+    m_greeted = false;
     emit statusChanged(QStringLiteral("The NCID server %1 cannot be reached: %2. Trying again in %3 s; "
                                       "press Stop to give up.")
                            .arg(serverName(), reason)

@@ -25,11 +25,9 @@ public:
 
     void start(const QString& host, quint16 port);
     void stop();
-    bool isConnected() const { return m_greeted; }
     QString serverName() const;
 
 signals:
-    void connectedChanged(bool connected);
     void statusChanged(const QString& text);
     void callReported(const QString& number, const QString& name);
     void ringReported(int ringCount);

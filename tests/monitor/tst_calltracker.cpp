@@ -115,6 +115,9 @@ void tst_CallTracker::callsFromLines_data()
     QTest::newRow("caller ID with no ring after it is over eight seconds later")
         << QByteArray("NMBR=01632960100\nwait") << none << false
         << QStringList{"+01632960100|Unknown Caller", "-"} << "01632960100";
+    QTest::newRow("a name after a rings-only call completes it, also after an earlier call")
+        << QByteArray("RING\nNMBR=111\nwait\nRING\nRING\nNAME=JOHN") << none << false
+        << QStringList{"+111|Unknown Caller", "-", "+No Number|Unknown Caller", "~No Number|JOHN"} << "111";
     QTest::newRow("over-long values are cut to their fields")
         << QByteArray("RING\nNMBR=1234567890123456789012345\nNAME=" + QByteArray(40, 'N')) << none << false
         << QStringList{"+12345678901234567890|Unknown Caller", "~12345678901234567890|" + QString(30, 'N')}

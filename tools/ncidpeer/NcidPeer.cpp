@@ -32,8 +32,10 @@ bool NcidPeerServer::listen(quint16 port)
 void NcidPeerServer::send(const QByteArray& line)
 {
     for (QTcpSocket* client : std::as_const(m_clients)) {
-        if (client)
+        if (client) {
             client->write(line + "\r\n");
+            client->flush(); // on the wire now, so a measurement starts when the line leaves
+        }
     }
 }
 
