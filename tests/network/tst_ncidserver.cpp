@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 #include "LineMonitor.h"
+#include "NcidPeer.h"
 #include "NcidServer.h"
 #include "TestDatabase.h"
 #include "TestProgram.h"
@@ -14,26 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace
-{
-
-// A client of the server as a test sees it: the lines it has read so far.
-struct TestClient {
-    explicit TestClient(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
-    // Ring lines without their time of day.
-    QList<QByteArray> read()
-    {
-        while (socket.canReadLine()) {
-            const QByteArray line = socket.readLine().trimmed();
-            lines << (line.startsWith("CIDINFO:") ? line.left(line.indexOf("*TIME*") + 1) : line);
-        }
-        return lines;
-    }
-    QTcpSocket socket;
-    QList<QByteArray> lines;
-};
-
-} // namespace
+using TestClient = NcidPeerClient;
 
 class tst_NcidServer : public QObject
 {

@@ -57,3 +57,18 @@ int NcidPeerServer::clientCount() const
         return client && client->state() == QAbstractSocket::ConnectedState;
     }));
 }
+
+NcidPeerClient::NcidPeerClient(quint16 port, QObject* parent)
+    : QObject(parent)
+{
+    socket.connectToHost(QHostAddress::LocalHost, port);
+}
+
+QList<QByteArray> NcidPeerClient::read()
+{
+    while (socket.canReadLine()) {
+        const QByteArray line = socket.readLine().trimmed();
+        lines << (line.startsWith("CIDINFO:") ? line.left(line.indexOf("*TIME*") + 1) : line);
+    }
+    return lines;
+}

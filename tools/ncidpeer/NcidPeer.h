@@ -36,3 +36,16 @@ private:
     QList<QPointer<QTcpSocket>> m_clients;
     QList<QByteArray> m_greeting = kGreeting;
 };
+
+// A stand-in NCID client: connects and keeps every line it reads; ring lines without their time of day,
+// which a test cannot know in advance.
+class NcidPeerClient : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NcidPeerClient(quint16 port, QObject* parent = nullptr);
+    // The lines read so far.
+    QList<QByteArray> read();
+    QTcpSocket socket;
+    QList<QByteArray> lines;
+};
