@@ -95,6 +95,7 @@ RecentCallsGrid::RecentCallsGrid(QWidget* parent)
     : QTableView(parent)
 {
     setModel(&m_model);
+    setTabKeyNavigation(false); // Tab leaves the grid for the commands; the arrows move in it
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);

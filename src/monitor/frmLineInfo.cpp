@@ -90,6 +90,8 @@ void frmLineInfo::createControls()
     CallName->setObjectName(QStringLiteral("CallName"));
     Number = new QLineEdit(this);
     Number->setObjectName(QStringLiteral("Number"));
+    for (QLineEdit* box : {CallName, Number})
+        box->setFocusPolicy(Qt::NoFocus); // hidden behind the grid: never a stop of the Tab key
     FlexGrid = new RecentCallsGrid(this);
     FlexGrid->setObjectName(QStringLiteral("FlexGrid"));
     lblcaption = new QLabel(QStringLiteral("Nimbrel"), this);
@@ -106,6 +108,7 @@ void frmLineInfo::createControls()
         const char* caption;
         const char* toolTip;
         QPoint at;
+        Qt::Key mnemonic; // with Alt
         bool refusedWhileMonitoring;
         void (frmLineInfo::*action)();
     };
@@ -117,7 +120,8 @@ void frmLineInfo::createControls()
          "Start",
          "Start/Stop Monitoring",
          {8, 172},
-         false,
+         Qt::Key_S,
+                  false,
          &frmLineInfo::startStop},
         {&frmLineInfo::imgComm,
          &frmLineInfo::lblComm,
@@ -126,7 +130,8 @@ void frmLineInfo::createControls()
          "Setup...",
          "Program Setup",
          {134, 172},
-         true,
+         Qt::Key_U,
+                  true,
          &frmLineInfo::openCommSetup},
         {&frmLineInfo::ImgReport,
          &frmLineInfo::lblReport,
@@ -135,7 +140,8 @@ void frmLineInfo::createControls()
          "Calls Database...",
          "Incoming Calls Database Management",
          {260, 172},
-         true,
+         Qt::Key_C,
+                  true,
          &frmLineInfo::openReport},
         {&frmLineInfo::imgList,
          &frmLineInfo::lbllist,
@@ -144,7 +150,8 @@ void frmLineInfo::createControls()
          "Phone List...",
          "Edit phone list",
          {8, 196},
-         true,
+         Qt::Key_P,
+                  true,
          &frmLineInfo::openPhoneList},
         {&frmLineInfo::imgabout,
          &frmLineInfo::lblAbout,
@@ -153,7 +160,8 @@ void frmLineInfo::createControls()
          "About...",
          "About Nimbrel",
          {134, 196},
-         false,
+         Qt::Key_A,
+                  false,
          &frmLineInfo::openAbout},
         {&frmLineInfo::imgExit,
          &frmLineInfo::lblExit,
@@ -162,14 +170,15 @@ void frmLineInfo::createControls()
          "Exit",
          "End Program",
          {260, 196},
-         false,
+         Qt::Key_X,
+                  false,
          &frmLineInfo::exitProgram},
     };
     for (const Command& command : commands) {
         const ImageButton::Spec spec{
             QString::fromLatin1(command.imageName), QString::fromLatin1(command.labelName),
             QString::fromLatin1(command.caption), QRect(command.at, QSize(kButtonWidth, kButtonHeight)),
-            QString::fromLatin1(command.toolTip)};
+            QString::fromLatin1(command.toolTip), QKeySequence(Qt::ALT | command.mnemonic)};
         const auto refused = [this, &command] {
             return command.refusedWhileMonitoring && m_monitor.isMonitoring();
         };

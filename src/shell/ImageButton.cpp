@@ -1,8 +1,11 @@
 #include "ImageButton.h"
 
+#include "ButtonAccessibility.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "SkinStore.h"
+
+#include <QShortcut>
 
 namespace ImageButton
 {
@@ -10,6 +13,8 @@ namespace ImageButton
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused)
 {
+    static const bool accessible = (installButtonAccessibility(), true);
+    Q_UNUSED(accessible);
     auto* image = new ButtonLabel(parent);
     image->setObjectName(spec.imageName);
     image->setGeometry(spec.geometry);
@@ -20,7 +25,18 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
     label->setGeometry(spec.geometry);
     label->setAlignment(Qt::AlignCenter);
     label->setToolTip(spec.toolTip);
+    // The picture takes the focus for the pair; the caption, lying on it, shows the focus mark.
+    image->setFocusPolicy(Qt::StrongFocus);
+    label->markFocusOf(image);
+    image->setProperty(kCaptionLabel, QVariant::fromValue<QObject*>(label));
     const Parts button{image, label};
+    if (!spec.mnemonic.isEmpty()) {
+        auto* shortcut = new QShortcut(spec.mnemonic, parent);
+        QObject::connect(shortcut, &QShortcut::activated, image, [image] {
+            emit image->pressed(Qt::LeftButton);
+            emit image->released(Qt::LeftButton);
+        });
+    }
 
     const auto isRefused = [refused] { return refused && refused(); };
     for (ButtonLabel* part : {image, label}) {
@@ -84,6 +100,8 @@ QLabel* setUpDialog(QWidget* window, const QString& name, const QString& title, 
     window->setWindowTitle(title);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setFixedSize(size);
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated, window,
+                     &QWidget::close);
     auto* caption = new QLabel(title, window);
     caption->setObjectName(QStringLiteral("lblcaption"));
     QFont bold = caption->font();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -16,6 +17,9 @@ class SkinStore;
 namespace ImageButton
 {
 
+// The property of a button's picture that holds its caption label, for the accessible button.
+inline constexpr char kCaptionLabel[] = "nimbrelCaptionLabel";
+
 struct Parts {
     ButtonLabel* image;
     ButtonLabel* label;
@@ -27,10 +31,13 @@ struct Spec {
     QString caption;
     QRect geometry;
     QString toolTip;
+    // Alt and a letter, anywhere in the window.
+    QKeySequence mnemonic = {};
 };
 
 // Makes the button on parent and returns its parts. The action learns whether the label (rather than the
-// picture) was released. While `refused` answers true, presses and releases do nothing.
+// picture) was released. While `refused` answers true, presses and releases do nothing. The pair is one
+// stop of the Tab key and one accessible push button named by its caption.
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
 
@@ -54,8 +61,8 @@ void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons);
 void connectWindowBox(ButtonLabel* image, const SkinStore& skins, int upPicture, int downPicture,
                       const std::function<void()>& action);
 
-// A borderless dialog of the program: named, titled, of a fixed size, gone when closed; returns its caption,
-// in bold at the top left.
+// A borderless dialog of the program: named, titled, of a fixed size, closed by Escape, gone when closed;
+// returns its caption, in bold at the top left.
 QLabel* setUpDialog(QWidget* window, const QString& name, const QString& title, const QSize& size);
 
 } // namespace ImageButton

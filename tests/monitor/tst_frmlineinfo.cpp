@@ -2,12 +2,15 @@
 #include "ButtonLook.h"
 #include "RecentCallsGrid.h"
 #include "TestProgram.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QAccessible>
+#include <QApplication>
 #include <QTest>
 
 namespace
@@ -51,6 +54,7 @@ private slots:
     void doubleClickOnUnknownCaller();
     void playWave_data();
     void playWave();
+    void keyboardAlone();
 };
 
 void tst_frmLineInfo::startUp_data()
@@ -358,6 +362,50 @@ void tst_frmLineInfo::playWave()
     QCOMPARE(name, program.dir.path() + "/doorbell.wav");
     played.replaceInStrings("file:", "file:" + program.dir.path());
     QCOMPARE(program.sound.played, played);
+}
+
+void tst_frmLineInfo::keyboardAlone()
+{
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.FlexGrid->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 7; ++i) {
+        stops << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(stops, (QStringList{"FlexGrid", "imgstart", "imgComm", "ImgReport", "imgList", "imgabout", "imgExit"}));
+
+    // Each pair is one push button, named by its caption.
+    QAccessibleInterface* start = QAccessible::queryAccessibleInterface(window.imgstart);
+    QCOMPARE(start->role(), QAccessible::Button);
+    QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Start"));
+    QVERIFY(QAccessible::queryAccessibleInterface(window.lblstart)->state().invisible);
+
+    window.imgstart->setFocus();
+    QTest::keyClick(window.imgstart, Qt::Key_Space);
+    QVERIFY(TestSupport::runUntil(program.clock, program.modem, [&] { return window.monitor().isMonitoring(); }));
+    QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Stop"));
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier); // refused while monitoring
+    QVERIFY(!window.usersList());
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(!window.monitor().isMonitoring());
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
+    QVERIFY(window.usersList() && window.usersList()->isVisible());
+    window.usersList()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.usersList()));
+    QTest::keyClick(window.usersList(), Qt::Key_Escape);
+    QTRY_VERIFY(!window.usersList());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
+    QVERIFY(window.about() && window.about()->isVisible());
+    QAccessible::queryAccessibleInterface(window.about()->imgClose)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(!window.about());
 }
 
 QTEST_MAIN(tst_frmLineInfo)
