@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <cmath>
 
@@ -180,4 +181,14 @@ void RecentCallsGrid::FitGridColumns(const QFont& font, double twipsPerPixel)
     }
     for (int column = 0; column < 3; ++column)
         setColumnWidth(column, int(std::lround(m_colWidthTwips.at(column) / twipsPerPixel)) + kCellPaddingPx);
+}
+
+void RecentCallsGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !currentIndex().isValid()) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    emit cellDoubleClicked(currentIndex().row() + 1, 2);
 }

@@ -69,6 +69,10 @@ signals:
     // A double click on a cell, by grid row (the header is row 0) and column.
     void cellDoubleClicked(int row, int column);
 
+protected:
+    // Enter on a row does what a double click on its name does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     int textWidthTwips(const QString& text) const;
     void countRow(int row, int change);

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QTimer>
 
 namespace
@@ -121,7 +122,7 @@ void frmLineInfo::createControls()
          "Start/Stop Monitoring",
          {8, 172},
          Qt::Key_S,
-                  false,
+         false,
          &frmLineInfo::startStop},
         {&frmLineInfo::imgComm,
          &frmLineInfo::lblComm,
@@ -131,7 +132,7 @@ void frmLineInfo::createControls()
          "Program Setup",
          {134, 172},
          Qt::Key_U,
-                  true,
+         true,
          &frmLineInfo::openCommSetup},
         {&frmLineInfo::ImgReport,
          &frmLineInfo::lblReport,
@@ -141,7 +142,7 @@ void frmLineInfo::createControls()
          "Incoming Calls Database Management",
          {260, 172},
          Qt::Key_C,
-                  true,
+         true,
          &frmLineInfo::openReport},
         {&frmLineInfo::imgList,
          &frmLineInfo::lbllist,
@@ -151,7 +152,7 @@ void frmLineInfo::createControls()
          "Edit phone list",
          {8, 196},
          Qt::Key_P,
-                  true,
+         true,
          &frmLineInfo::openPhoneList},
         {&frmLineInfo::imgabout,
          &frmLineInfo::lblAbout,
@@ -161,7 +162,7 @@ void frmLineInfo::createControls()
          "About Nimbrel",
          {134, 196},
          Qt::Key_A,
-                  false,
+         false,
          &frmLineInfo::openAbout},
         {&frmLineInfo::imgExit,
          &frmLineInfo::lblExit,
@@ -171,14 +172,14 @@ void frmLineInfo::createControls()
          "End Program",
          {260, 196},
          Qt::Key_X,
-                  false,
+         false,
          &frmLineInfo::exitProgram},
     };
     for (const Command& command : commands) {
         const ImageButton::Spec spec{
             QString::fromLatin1(command.imageName), QString::fromLatin1(command.labelName),
-            QString::fromLatin1(command.caption), QRect(command.at, QSize(kButtonWidth, kButtonHeight)),
-            QString::fromLatin1(command.toolTip), QKeySequence(Qt::ALT | command.mnemonic)};
+            QString::fromLatin1(command.caption),   QRect(command.at, QSize(kButtonWidth, kButtonHeight)),
+            QString::fromLatin1(command.toolTip),   QKeySequence(Qt::ALT | command.mnemonic)};
         const auto refused = [this, &command] {
             return command.refusedWhileMonitoring && m_monitor.isMonitoring();
         };
@@ -210,6 +211,9 @@ void frmLineInfo::createControls()
     ImageButton::connectWindowBox(imgClose, m_skins, SkinStore::CloseUp, SkinStore::CloseDown,
                                   [this] { exitProgram(); });
     connect(FlexGrid, &RecentCallsGrid::cellDoubleClicked, this, &frmLineInfo::FlexGrid_DblClick);
+    // The pop-up never takes the keyboard, so Escape in this window closes it.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &frmLineInfo::closeSplash);
 }
 
 void frmLineInfo::wireLogic()

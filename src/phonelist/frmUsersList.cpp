@@ -65,6 +65,16 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
               [this](bool) { close(); });
     connect(lstphonedir, &QListWidget::itemClicked, this, &frmUsersList::lstphonedir_Click);
     connect(imgSound, &ButtonLabel::released, this, &frmUsersList::imgSound_MouseUp);
+    // Enter in a box: Update when a line of the list is selected, else Add.
+    for (QLineEdit* box : {txtname, txtPhone}) {
+        connect(box, &QLineEdit::returnPressed, this, [this] {
+            const QListWidgetItem* item = lstphonedir->currentItem();
+            if (item && item->isSelected())
+                update();
+            else
+                add(false);
+        });
+    }
 }
 
 void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,

@@ -64,11 +64,12 @@ QAccessibleInterface* buttonParts(const QString& className, QObject* object)
     if (captionOf(label))
         return new PictureButton(label);
     const QObject* parent = label->parent();
-    const bool isCaption = parent && std::any_of(parent->children().begin(), parent->children().end(),
-                                                 [label](QObject* sibling) {
-                                                     auto* widget = qobject_cast<QWidget*>(sibling);
-                                                     return widget && captionOf(widget) == label;
-                                                 });
+    const bool isCaption =
+        parent
+        && std::any_of(parent->children().begin(), parent->children().end(), [label](QObject* sibling) {
+               auto* widget = qobject_cast<QWidget*>(sibling);
+               return widget && captionOf(widget) == label;
+           });
     return isCaption ? new CaptionOfButton(label) : nullptr;
 }
 

@@ -11,7 +11,8 @@ namespace
 bool isPressKey(const QKeyEvent* event)
 {
     return !event->isAutoRepeat()
-           && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+           && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+               || event->key() == Qt::Key_Enter);
 }
 
 } // namespace
