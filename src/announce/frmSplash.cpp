@@ -4,6 +4,7 @@
 #include "Announcement.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "ElidedText.h"
 #include "ImageButton.h"
 #include "SkinStore.h"
 #include "SoundService.h"
@@ -84,8 +85,10 @@ void frmSplash::Form_Load(const QString& callName, const QString& number, bool p
 
 void frmSplash::updateCaller(const QString& callName, const QString& number)
 {
-    lblname->setText(callName);
-    lblname->adjustSize();
-    lblnumber->setText(number);
-    lblnumber->adjustSize();
+    // From the labels' left edge to the window's right edge.
+    const int room = width() - lblname->x() - 4;
+    for (const auto& [label, text] : {std::pair{lblname, callName}, {lblnumber, number}}) {
+        ElidedText::show(label, text, room);
+        label->adjustSize();
+    }
 }

@@ -5,6 +5,7 @@
 #include "ButtonLook.h"
 #include "CallRules.h"
 #include "Clock.h"
+#include "ElidedText.h"
 #include "ImageButton.h"
 #include "MessageBox.h"
 #include "RecentCallsGrid.h"
@@ -229,14 +230,14 @@ void frmLineInfo::wireLogic()
             [this](const QString& text, LineMonitor::MessageKind kind) {
                 MessageBox::show(this, text, iconFor(kind));
             });
-    connect(&m_monitor, &LineMonitor::statusChanged, lblStatus, &QLabel::setText);
+    connect(&m_monitor, &LineMonitor::statusChanged, lblStatus,
+            [this](const QString& text) { showStatus(text); });
     connect(&m_store, &CallStore::storeFailed, this, [this](const QString& text) {
-        lblStatus->setText(QStringLiteral("Calls are not being saved: see the message."));
+        showStatus(QStringLiteral("Calls are not being saved: see the message."));
         MessageBox::show(this, text, MessageBox::Icon::Warning);
     });
-    connect(&m_store, &CallStore::storeRecovered, this, [this] {
-        lblStatus->setText(QStringLiteral("The call database accepts calls again; all saved."));
-    });
+    connect(&m_store, &CallStore::storeRecovered, this,
+            [this] { showStatus(QStringLiteral("The call database accepts calls again; all saved.")); });
     connect(&m_monitor, &LineMonitor::callCompleted, this, [this](const LoggedCall& call, bool ringDoorbell) {
         FlexGrid->appendCall(call);
         fitGridColumns();
@@ -310,8 +311,7 @@ void frmLineInfo::serveNcid()
     QString error;
     if (!server->listen(QHostAddress(m_options.serveNcidAddress), m_options.serveNcidPort,
                         m_options.serveNcidAllow, &error)) {
-        lblStatus->setText(error
-                           + QStringLiteral(" Other screens get no calls; see ServeNCID in the settings."));
+        showStatus(error + QStringLiteral(" Other screens get no calls; see ServeNCID in the settings."));
         return;
     }
     connect(server.get(), &NcidServer::clientTurnedAway, this,
@@ -448,6 +448,11 @@ void frmLineInfo::showMonitoringState(bool monitoring)
     const QColor color = monitoring ? ButtonLook::refusedColor() : ButtonLook::kReleasedColor;
     for (QLabel* label : {lblComm, lblReport, lbllist})
         ButtonLook::setForeColor(label, color);
+}
+
+void frmLineInfo::showStatus(const QString& text)
+{
+    ElidedText::show(lblStatus, text, lblStatus->width());
 }
 
 void frmLineInfo::showCallerBoxes()

@@ -113,6 +113,8 @@ private:
     void serveNcid();
     void showMonitoringState(bool monitoring);
     void showCallerBoxes();
+    // The status line, cut to its width; the whole text in its tooltip.
+    void showStatus(const QString& text);
     void fitGridColumns();
     void showSplash(const LoggedCall& call, bool ringDoorbell);
     void updateSplash(const LoggedCall& call, bool ringDoorbell);

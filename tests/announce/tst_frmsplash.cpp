@@ -21,6 +21,7 @@ private slots:
     void eachCallLoadsThePopUpOnce();
     void ringTimerClosesThePopUp();
     void closeBox();
+    void longTextsAreCutWithTheWholeInATooltip();
     void popUpStaysOnTopWithoutTakingTheFocus();
 };
 
@@ -144,6 +145,28 @@ void tst_frmSplash::closeBox()
     QTest::mouseRelease(splash->imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QTRY_VERIFY(!splash);
     QCOMPARE(program.gridRows(), QStringList{"111|Unknown Caller"}); // closing changes nothing else
+}
+
+void tst_frmSplash::longTextsAreCutWithTheWholeInATooltip()
+{
+    TestProgram program;
+    program.load();
+    program.startMonitoring();
+    const QString name(30, QLatin1Char('W'));
+    program.play("RING\nNMBR=5550100\nNAME=" + name.toLatin1());
+    const frmSplash* splash = program.window->splash();
+    QVERIFY(splash->lblname->text().endsWith(QChar(0x2026)));
+    QCOMPARE(splash->lblname->toolTip(), name);
+    QVERIFY(splash->lblname->geometry().right() < splash->width());
+    QCOMPARE(splash->lblnumber->text(), QStringLiteral("5550100")); // one that fits is shown whole
+    QCOMPARE(splash->lblnumber->toolTip(), QString());
+    // The status line too.
+    const QLabel* status = program.window->lblStatus;
+    program.window->monitor().setNcidServer(QString(300, QLatin1Char('h')), 3333);
+    program.window->monitor().startStopMonitoring(); // stops
+    program.window->monitor().startStopMonitoring(); // connects, and says to where
+    QVERIFY(status->text().endsWith(QChar(0x2026)));
+    QVERIFY(status->toolTip().contains(QString(300, QLatin1Char('h'))));
 }
 
 void tst_frmSplash::popUpStaysOnTopWithoutTakingTheFocus()
