@@ -104,7 +104,10 @@ void tst_LineMonitor::initialisation()
 
     Rig rig(ModemProfile::fromText(profile, nullptr));
     rig.control.setInitCallerID(initCallerID);
+    QSignalSpy starting(&rig.control, &LineMonitor::startingChanged);
     QVERIFY(rig.startAndSettle());
+    QCOMPARE(starting.count(), 2); // the wait cursor comes and goes
+    QCOMPARE(starting.last().first().toBool(), false);
     QCOMPARE(rig.commands, commands);
     QCOMPARE(rig.messages, messages);
     QCOMPARE(rig.control.isMonitoring(), monitoring);
