@@ -25,6 +25,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -335,10 +337,14 @@ void frmLineInfo::restorePosition()
     if (!hasTop || !hasLeft)
         return;
     const QPoint position(int(left / twipsPerPixel()), int(top / twipsPerPixel()));
-    // Only where the user can still see it: screens come and go between runs.
+    // Only on a screen that is still there (screens come and go between runs), and wholly on it: a window
+    // saved at another scale factor can come back partly off the screen.
     const QScreen* screen = QGuiApplication::screenAt(position + QPoint(20, 10));
-    if (screen && screen->availableGeometry().contains(position + QPoint(20, 10)))
-        move(position);
+    if (!screen || !screen->availableGeometry().contains(position + QPoint(20, 10)))
+        return;
+    const QRect area = screen->availableGeometry();
+    move(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - width())),
+         std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
 }
 
 void frmLineInfo::Form_Unload()

@@ -144,6 +144,8 @@ void tst_frmLineInfo::positionIsRestoredWhenVisible_data()
     QTest::addColumn<QPoint>("position");
     QTest::newRow("on the screen") << "Left=1500;Top=3000" << QPoint(100, 200);
     QTest::newRow("on a screen that is gone") << "Left=90000;Top=3000" << QPoint(0, 0);
+    QTest::newRow("partly off the screen (saved at another scale): wholly on it")
+        << "Left=10500;Top=10500" << QPoint(800 - 393, 800 - 240); // the offscreen screen is 800 by 800
     QTest::newRow("half a position is none") << "Top=3000" << QPoint(0, 0);
 }
 
@@ -395,7 +397,8 @@ void tst_frmLineInfo::keyboardAlone()
     QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Stop"));
     program.play("RING\nNMBR=5550123\nRING");
     QVERIFY(window.splash() && window.splash()->isVisible());
-    window.activateWindow(); // offscreen Qt activates the pop-up; a window manager does not (see tst_frmsplash_x11)
+    window.activateWindow(); // offscreen Qt activates the pop-up; a window manager does not (see
+                             // tst_frmsplash_x11)
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(!window.splash() || !window.splash()->isVisible());
