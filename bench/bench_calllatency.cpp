@@ -3,6 +3,7 @@
 // 1,000,000 calls in PhoneCalls and 10,000 phone-list entries.
 #include "BenchDatabase.h"
 #include "BenchProgram.h"
+#include "BenchTiming.h"
 #include "Clock.h"
 #include "ModemSimulator.h"
 #include "PaintWatch.h"
@@ -21,23 +22,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-
-namespace
-{
-
-void runEventsUntil(const std::function<bool()>& done)
-{
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, size_t(p * double(values.size()))));
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

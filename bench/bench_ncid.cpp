@@ -3,6 +3,7 @@
 // Nimbrel's NCID server to 100 connected clients, with and without one more client that never reads.
 #include "BenchDatabase.h"
 #include "BenchProgram.h"
+#include "BenchTiming.h"
 #include "NcidPeer.h"
 #include "NcidServer.h"
 #include "PaintWatch.h"
@@ -24,18 +25,6 @@
 
 namespace
 {
-
-void runEventsUntil(const std::function<bool()>& done)
-{
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, size_t(p * double(values.size()))));
-}
 
 void print(const char* what, const std::vector<double>& ms)
 {
