@@ -1,5 +1,6 @@
 #include "frmSplash.h"
 
+#include "Accessibility.h"
 #include "AlwaysOnTop.h"
 #include "Announcement.h"
 #include "ButtonLabel.h"
@@ -37,6 +38,7 @@ frmSplash::frmSplash(const SkinStore& skins, SoundService& sound, ArmSpeech armS
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("INCOMING CALL"));
+    Accessibility::setRole(this, QAccessible::Notification);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(272, 105);
     QPalette background = palette();
@@ -78,6 +80,7 @@ void frmSplash::Form_Load(const QString& callName, const QString& number, bool p
     ToggleTopmost(this);
     ButtonLook::setPicture(imgClose, m_skins, SkinStore::CloseUp);
     updateCaller(callName, number);
+    Accessibility::announce(this);
     if (playDoorbell)
         m_sound.PlayDoorbell();
     m_armSpeech(announcementFor(callName));
@@ -85,6 +88,7 @@ void frmSplash::Form_Load(const QString& callName, const QString& number, bool p
 
 void frmSplash::updateCaller(const QString& callName, const QString& number)
 {
+    setAccessibleName(QStringLiteral("Incoming call: %1, %2").arg(callName, number));
     // From the labels' left edge to the window's right edge.
     const int room = width() - lblname->x() - 4;
     for (const auto& [label, text] : {std::pair{lblname, callName}, {lblnumber, number}}) {

@@ -1,5 +1,6 @@
 #include "frmLineInfo.h"
 
+#include "Accessibility.h"
 #include "Announcement.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
@@ -98,6 +99,7 @@ void frmLineInfo::createControls()
         box->setFocusPolicy(Qt::NoFocus); // hidden behind the grid: never a stop of the Tab key
     FlexGrid = new RecentCallsGrid(this);
     FlexGrid->setObjectName(QStringLiteral("FlexGrid"));
+    FlexGrid->setAccessibleName(QStringLiteral("Recent calls"));
     lblcaption = new QLabel(QStringLiteral("Nimbrel"), this);
     lblcaption->setObjectName(QStringLiteral("lblcaption"));
     QFont captionFont = lblcaption->font();
@@ -204,6 +206,7 @@ void frmLineInfo::createControls()
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    Accessibility::setRole(lblStatus, QAccessible::StatusBar);
     lblStatus->setGeometry(8, 220, 377, 18);
     QFont statusFont = lblStatus->font();
     statusFont.setPointSizeF(statusFont.pointSizeF() * 0.85);

@@ -1,6 +1,6 @@
 #include "ImageButton.h"
 
-#include "ButtonAccessibility.h"
+#include "Accessibility.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "SkinStore.h"
@@ -13,7 +13,7 @@ namespace ImageButton
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused)
 {
-    static const bool accessible = (installButtonAccessibility(), true);
+    static const bool accessible = (Accessibility::install(), true);
     Q_UNUSED(accessible);
     auto* image = new ButtonLabel(parent);
     image->setObjectName(spec.imageName);

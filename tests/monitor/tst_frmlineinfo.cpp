@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "RecentCallsGrid.h"
@@ -388,6 +389,12 @@ void tst_frmLineInfo::keyboardAlone()
     QCOMPARE(start->role(), QAccessible::Button);
     QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Start"));
     QVERIFY(QAccessible::queryAccessibleInterface(window.lblstart)->state().invisible);
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(window.lblStatus);
+    QCOMPARE(status->role(), QAccessible::StatusBar);
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.FlexGrid);
+    QCOMPARE(grid->role(), QAccessible::Table);
+    QCOMPARE(grid->text(QAccessible::Name), QStringLiteral("Recent calls"));
+    QCOMPARE(grid->tableInterface()->columnCount(), 3);
 
     // A whole call handled, and its caller added to the phone list, without the mouse.
     window.imgstart->setFocus();
@@ -395,8 +402,16 @@ void tst_frmLineInfo::keyboardAlone()
     QVERIFY(
         TestSupport::runUntil(program.clock, program.modem, [&] { return window.monitor().isMonitoring(); }));
     QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Stop"));
+    QList<QWidget*> announced;
+    Accessibility::setSink([&](QWidget* notification) { announced << notification; });
     program.play("RING\nNMBR=5550123\nRING");
+    Accessibility::setSink({});
     QVERIFY(window.splash() && window.splash()->isVisible());
+    QCOMPARE(announced, QList<QWidget*>{window.splash()});
+    QAccessibleInterface* popUp = QAccessible::queryAccessibleInterface(window.splash());
+    QCOMPARE(popUp->role(), QAccessible::Notification);
+    QCOMPARE(popUp->text(QAccessible::Name), QStringLiteral("Incoming call: Unknown Caller, 5550123"));
+    QCOMPARE(status->text(QAccessible::Name), window.lblStatus->text());
     window.activateWindow(); // offscreen Qt activates the pop-up; a window manager does not (see
                              // tst_frmsplash_x11)
     QVERIFY(QTest::qWaitForWindowActive(&window));

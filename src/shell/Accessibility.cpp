@@ -1,4 +1,4 @@
-#include "ButtonAccessibility.h"
+#include "Accessibility.h"
 
 #include "ButtonLabel.h"
 #include "ImageButton.h"
@@ -7,6 +7,14 @@
 
 namespace
 {
+
+constexpr char kRole[] = "nimbrelAccessibleRole";
+
+Accessibility::Sink& sink()
+{
+    static Accessibility::Sink theSink;
+    return theSink;
+}
 
 QLabel* captionOf(QWidget* picture)
 {
@@ -56,8 +64,28 @@ public:
     }
 };
 
-QAccessibleInterface* buttonParts(const QString& className, QObject* object)
+// A widget with a role of its own; a label is named by its text.
+class RoleWidget : public QAccessibleWidget
 {
+public:
+    RoleWidget(QWidget* widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString own = QAccessibleWidget::text(kind);
+        if (kind != QAccessible::Name || !own.isEmpty())
+            return own;
+        const auto* label = qobject_cast<const QLabel*>(widget());
+        return label ? label->text() : widget()->windowTitle();
+    }
+};
+
+QAccessibleInterface* nimbrelParts(const QString& className, QObject* object)
+{
+    if (auto* widget = qobject_cast<QWidget*>(object); widget && widget->property(kRole).isValid())
+        return new RoleWidget(widget, QAccessible::Role(widget->property(kRole).toInt()));
     auto* label = qobject_cast<ButtonLabel*>(object);
     if (className != QLatin1String("ButtonLabel") || !label)
         return nullptr;
@@ -75,7 +103,32 @@ QAccessibleInterface* buttonParts(const QString& className, QObject* object)
 
 } // namespace
 
-void installButtonAccessibility()
+namespace Accessibility
 {
-    QAccessible::installFactory(buttonParts);
+
+void install()
+{
+    QAccessible::installFactory(nimbrelParts);
 }
+
+void setRole(QWidget* widget, QAccessible::Role role)
+{
+    widget->setProperty(kRole, int(role));
+}
+
+void announce(QWidget* notification)
+{
+    if (sink()) {
+        sink()(notification);
+        return;
+    }
+    QAccessibleEvent shown(notification, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
+}
+
+void setSink(Sink sink)
+{
+    ::sink() = std::move(sink);
+}
+
+} // namespace Accessibility
