@@ -179,8 +179,16 @@ void RecentCallsGrid::FitGridColumns(const QFont& font, double twipsPerPixel)
         for (int& width : m_colWidthTwips)
             width += extra;
     }
-    for (int column = 0; column < 3; ++column)
-        setColumnWidth(column, int(std::lround(m_colWidthTwips.at(column) / twipsPerPixel)) + kCellPaddingPx);
+    // The name column shows in what is left of the grid, so a long name is cut with "…", never pushed out
+    // of view; ColWidth keeps the width its texts want.
+    int shownBefore = 0;
+    for (int column = 0; column < 3; ++column) {
+        int shown = int(std::lround(m_colWidthTwips.at(column) / twipsPerPixel)) + kCellPaddingPx;
+        if (column == 2)
+            shown = std::min(shown, std::max(viewport()->width() - shownBefore, 4 * kCellPaddingPx));
+        setColumnWidth(column, shown);
+        shownBefore += shown;
+    }
 }
 
 void RecentCallsGrid::keyPressEvent(QKeyEvent* event)
