@@ -1,5 +1,6 @@
 #include "NcidClient.h"
 
+#include "CappedLines.h"
 #include "Clock.h"
 #include "NcidLine.h"
 
@@ -55,15 +56,11 @@ void NcidClient::connectNow()
 
 void NcidClient::readLines()
 {
-    while (m_socket.canReadLine() || m_socket.bytesAvailable() > kMaxLineLength) {
-        QByteArray line = m_socket.readLine(kMaxLineLength + 2);
-        const bool complete = line.endsWith('\n');
-        if (std::exchange(m_skippingLine, !complete) || !complete)
-            continue;
+    readCappedLines(m_socket, kMaxLineLength, m_skippingLine, [this](QByteArray line) {
         line.removeIf([](char c) { return static_cast<unsigned char>(c) < 0x20; });
         if (!line.isEmpty())
             readLine(line);
-    }
+    });
 }
 
 void NcidClient::readLine(const QByteArray& line)

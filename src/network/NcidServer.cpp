@@ -1,5 +1,6 @@
 #include "NcidServer.h"
 
+#include "CappedLines.h"
 #include "Clock.h"
 
 #include <QCoreApplication>
@@ -129,15 +130,10 @@ void NcidServer::accept(QTcpSocket* socket)
 
 void NcidServer::readFrom(Client& client)
 {
-    QTcpSocket* socket = client.socket;
-    while (socket->canReadLine() || socket->bytesAvailable() > kMaxLineLength) {
-        const QByteArray line = socket->readLine(kMaxLineLength + 2);
-        const bool complete = line.endsWith('\n');
-        if (std::exchange(client.skippingLine, !complete) || !complete)
-            continue;
+    readCappedLines(*client.socket, kMaxLineLength, client.skippingLine, [&client](const QByteArray& line) {
         if (line.trimmed() == "HELLO: CMD: no_log")
             client.wantsLog = false;
-    }
+    });
 }
 
 void NcidServer::finishStartup(Client& client)
