@@ -306,13 +306,8 @@ bool frmLineInfo::Form_Load(QString* error)
 
 void frmLineInfo::serveNcid()
 {
-    const auto callLog = [this] {
-        QList<NcidServer::Call> log;
-        for (const LoggedCall& call : m_store.recentCalls(200))
-            log << NcidServer::Call{call.dateTime, call.number, call.name};
-        return log;
-    };
-    auto server = std::make_unique<NcidServer>(m_devices.clock, callLog);
+    auto server = std::make_unique<NcidServer>(
+        m_devices.clock, [this] { return m_store.recentCalls(NcidServer::kCallLogLength); });
     QString error;
     if (!server->listen(QHostAddress(m_options.serveNcidAddress), m_options.serveNcidPort,
                         m_options.serveNcidAllow, &error)) {
@@ -321,10 +316,7 @@ void frmLineInfo::serveNcid()
     }
     connect(server.get(), &NcidServer::clientTurnedAway, this,
             [](const QString& why) { qWarning("%s", qPrintable(why)); });
-    connect(&m_monitor, &LineMonitor::callCompleted, server.get(),
-            [server = server.get()](const LoggedCall& call) {
-                server->announceCall({call.dateTime, call.number, call.name});
-            });
+    connect(&m_monitor, &LineMonitor::callCompleted, server.get(), &NcidServer::announceCall);
     connect(&m_monitor, &LineMonitor::rang, server.get(), &NcidServer::announceRing);
     connect(&m_monitor, &LineMonitor::callOver, server.get(),
             [server = server.get()] { server->announceRing(0); });

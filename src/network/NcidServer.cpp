@@ -16,8 +16,6 @@ struct NcidServer::Client {
 namespace
 {
 
-constexpr int kLogLength = 200;
-
 // NCID's words for Nimbrel's: a withheld number is private, an unavailable one out of area.
 QByteArray ncidValue(const QString& value)
 {
@@ -146,7 +144,7 @@ void NcidServer::finishStartup(Client& client)
         lines << "252 Call log empty";
     } else {
         lines << "254 Start of call log";
-        for (const Call& call : log.mid(std::max<qsizetype>(0, log.size() - kLogLength)))
+        for (const Call& call : log.mid(std::max<qsizetype>(0, log.size() - kCallLogLength)))
             lines << callLine("CIDLOG:", call);
         lines << "250 End of call log";
     }

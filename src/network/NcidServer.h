@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "CallStore.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -23,14 +24,13 @@ class NcidServer : public QObject
 public:
     static constexpr qint64 kMaxUnsentBytes = 64 * 1024;
     static constexpr qsizetype kMaxLineLength = 1024;
+    // The latest calls a new client is sent as its call log.
+    static constexpr int kCallLogLength = 200;
     // How long a new client may take to say "HELLO: CMD: no_log" before its log is sent.
     static constexpr int kHelloWaitMs = 300;
 
-    struct Call {
-        QDateTime dateTime;
-        QString number;
-        QString name;
-    };
+    // A call as the call store logs it.
+    using Call = LoggedCall;
     using CallLog = std::function<QList<Call>()>;
 
     NcidServer(Clock& clock, CallLog callLog, QObject* parent = nullptr);
