@@ -36,12 +36,12 @@ void CallTracker::field(CallerIdField field, const QString& value)
             return;
         }
         // GSM and ISDN adapters repeat the caller at every ring: the same caller again is the same call.
-        if (value == (field == CallerIdField::Number ? m_receivedNumber : m_receivedName))
+        if (value == received(field))
             return;
         // Another caller rang before the previous call was over: this is a new call.
         resetCall(1);
     }
-    (field == CallerIdField::Number ? m_receivedNumber : m_receivedName) = value;
+    received(field) = value;
     if (field == CallerIdField::Number) {
         m_number = value;
         if (!m_number.isEmpty() && m_callName.isEmpty()) {
@@ -93,6 +93,11 @@ void CallTracker::take(const ModemEvents& events)
     }
 }
 
+QString& CallTracker::received(CallerIdField field)
+{
+    return field == CallerIdField::Number ? m_receivedNumber : m_receivedName;
+}
+
 void CallTracker::resetCall(int ringCount)
 {
     m_number.clear();
@@ -139,7 +144,7 @@ void CallTracker::completeCall()
 
 void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
 {
-    (field == CallerIdField::Number ? m_receivedNumber : m_receivedName) = value;
+    received(field) = value;
     LoggedCall call = m_loggedCall;
     if (field == CallerIdField::Number && call.number == CallRules::kNoNumber && !value.isEmpty()) {
         call.number = value;

@@ -59,6 +59,8 @@ signals:
 
 private:
     void ringTimerTick();
+    // The number or the name as the source sent it for the current call.
+    QString& received(CallerIdField field);
     void resetCall(int ringCount);
     void lookUp(const QString& value);
     void completeCall();
