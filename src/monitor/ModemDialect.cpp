@@ -114,13 +114,14 @@ void readClip(QByteArrayView parameters, ModemEvents& events)
         addField(events, CallerIdField::Name, fields.at(4));
 }
 
-struct ColonKey {
+// A key that names a caller-ID field.
+struct FieldKey {
     const char* key;
     CallerIdField field;
 };
 
 // "KEY: value" lines of other vendors' modems and adapters.
-constexpr ColonKey kColonKeys[] = {
+constexpr FieldKey kColonKeys[] = {
     {"CALLER NUMBER:", CallerIdField::Number},
     {"CALLER'S NUMBER:", CallerIdField::Number},
     {"CALLERID:", CallerIdField::Number},
@@ -130,13 +131,8 @@ constexpr ColonKey kColonKeys[] = {
     {"TIME:", CallerIdField::Time},
 };
 
-struct EqualsKey {
-    const char* key;
-    CallerIdField field;
-};
-
 // "KEY = value" lines of the formatted caller-ID report, under all the names modems give the number.
-constexpr EqualsKey kEqualsKeys[] = {
+constexpr FieldKey kEqualsKeys[] = {
     {"DATE", CallerIdField::Date},  {"TIME", CallerIdField::Time},       {"NMBR", CallerIdField::Number},
     {"NAME", CallerIdField::Name},  {"DDN_NMBR", CallerIdField::Number}, {"DDN", CallerIdField::Number},
     {"NBR", CallerIdField::Number},
@@ -149,7 +145,7 @@ bool readEqualsLine(QByteArrayView line, ModemEvents& events)
         return false;
     const QByteArrayView key = line.first(equals).trimmed();
     const QByteArrayView value = line.sliced(equals + 1);
-    for (const EqualsKey& known : kEqualsKeys) {
+    for (const FieldKey& known : kEqualsKeys) {
         if (key == known.key) {
             addField(events, known.field, value);
             return true;
@@ -194,14 +190,14 @@ ModemEvents readModemLine(QByteArrayView rawLine)
     } else if (const std::optional<CallerIdMessage> message = CallerIdMessage::fromHexLine(line)) {
         addMessage(events, *message);
     } else {
-        for (const ColonKey& known : kColonKeys) {
+        for (const FieldKey& known : kColonKeys) {
             if (startsWithWord(line, known.key)) {
                 addField(events, known.field, line.sliced(qstrlen(known.key)));
                 return events;
             }
         }
         // Older reports were known by their first four characters ("NMBR:5550100" has no value).
-        for (const EqualsKey& known : kEqualsKeys) {
+        for (const FieldKey& known : kEqualsKeys) {
             if (qstrlen(known.key) == 4 && line.startsWith(known.key)) {
                 const qsizetype equals = line.indexOf('=');
                 addField(events, known.field, equals < 0 ? QByteArrayView() : line.sliced(equals + 1));
