@@ -1,7 +1,6 @@
 #include "frmUsersList.h"
 
 #include "ButtonLabel.h"
-#include "ButtonLook.h"
 #include "ImageButton.h"
 #include "MessageBox.h"
 #include "SkinStore.h"
@@ -34,36 +33,45 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
     // Lines wider than the list can be scrolled sideways.
     lstphonedir->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lstphonedir->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    lstphonedir->setAccessibleName(QStringLiteral("Phone list"));
     lblname = new QLabel(QStringLiteral("Name"), this);
     lblname->move(214, 24);
     txtname = new QLineEdit(this);
     txtname->setObjectName(QStringLiteral("txtname"));
     txtname->setGeometry(214, 40, 162, 22);
+    lblname->setBuddy(txtname);
     lblnumber = new QLabel(QStringLiteral("Number"), this);
     lblnumber->move(214, 68);
     txtPhone = new QLineEdit(this);
     txtPhone->setObjectName(QStringLiteral("txtPhone"));
     txtPhone->setGeometry(214, 84, 162, 22);
+    lblnumber->setBuddy(txtPhone);
     imgSound = new ButtonLabel(this);
     imgSound->setObjectName(QStringLiteral("imgSound"));
     imgSound->setGeometry(214, 116, 16, 16);
     imgSound->setScaledContents(true);
     imgSound->setAlignment(Qt::AlignCenter);
-    lblsound = new QLabel(QStringLiteral("Play sound with this number"), this);
+    lblsound = new ButtonLabel(QStringLiteral("Play sound with this number"), this);
     lblsound->setWordWrap(true);
     lblsound->setGeometry(236, 110, 140, 30);
+    ImageButton::makeCheckBox(imgSound, lblsound, QKeySequence(Qt::ALT | Qt::Key_P));
 
-    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150,
+    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150, Qt::Key_A,
               [this](bool byLabel) { add(byLabel); });
-    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150,
+    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150, Qt::Key_R,
               [this](bool) { remove(); });
-    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178,
+    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178, Qt::Key_U,
               [this](bool) { update(); });
-    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178,
+    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178, Qt::Key_S,
               [this](bool) { m_speech.SpeakText(txtname->text()); });
-    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250,
+    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250, Qt::Key_C,
               [this](bool) { close(); });
     connect(lstphonedir, &QListWidget::itemClicked, this, &frmUsersList::lstphonedir_Click);
+    // The arrow keys pick a line as a click does.
+    connect(lstphonedir, &QListWidget::currentItemChanged, this, [this](const QListWidgetItem* item) {
+        if (item && lstphonedir->hasFocus())
+            lstphonedir_Click();
+    });
     connect(imgSound, &ButtonLabel::released, this, &frmUsersList::imgSound_MouseUp);
     // Enter in a box: Update when a line of the list is selected, else Add.
     for (QLineEdit* box : {txtname, txtPhone}) {
@@ -78,13 +86,15 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
 }
 
 void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
-                             const QString& caption, int x, int y, const std::function<void(bool)>& action)
+                             const QString& caption, int x, int y, Qt::Key mnemonic,
+                             const std::function<void(bool)>& action)
 {
     const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
                                  .labelName = QStringLiteral("lbl") + name,
                                  .caption = caption,
                                  .geometry = QRect(x, y, kButtonWidth, kButtonHeight),
-                                 .toolTip = {}};
+                                 .toolTip = {},
+                                 .mnemonic = QKeySequence(Qt::ALT | mnemonic)};
     m_buttons << ImageButton::add(this, m_skins, spec, action);
     image = m_buttons.last().image;
     label = m_buttons.last().label;
@@ -139,7 +149,7 @@ void frmUsersList::imgSound_MouseUp(Qt::MouseButton button)
 void frmUsersList::showSound(bool on)
 {
     m_soundOn = on;
-    ButtonLook::setPicture(imgSound, m_skins, on ? SkinStore::CheckOn : SkinStore::CheckOff);
+    ImageButton::setChecked(imgSound, m_skins, on);
 }
 
 bool frmUsersList::report(bool done, const QString& error)

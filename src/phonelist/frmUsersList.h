@@ -34,7 +34,7 @@ public:
     QLineEdit* txtPhone = nullptr;
     QListWidget* lstphonedir = nullptr;
     ButtonLabel* imgSound = nullptr;
-    QLabel* lblsound = nullptr;
+    ButtonLabel* lblsound = nullptr;
     ButtonLabel* imgAdd = nullptr;
     ButtonLabel* lblAdd = nullptr;
     ButtonLabel* ImgRemove = nullptr;
@@ -48,7 +48,7 @@ public:
 
 private:
     void addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
-                   int x, int y, const std::function<void(bool byLabel)>& action);
+                   int x, int y, Qt::Key mnemonic, const std::function<void(bool byLabel)>& action);
     void fillList();
     void lstphonedir_Click();
     void imgSound_MouseUp(Qt::MouseButton button);

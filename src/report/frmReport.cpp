@@ -1,5 +1,6 @@
 #include "frmReport.h"
 
+#include "Accessibility.h"
 #include "ButtonLabel.h"
 #include "CallStore.h"
 #include "Clock.h"
@@ -55,32 +56,38 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
     lblStartDate->move(10, 26);
     txtStartDate = makeDatePicker(this, QStringLiteral("txtStartDate"), QDate(2001, 1, 1));
     txtStartDate->setGeometry(84, 22, 120, 24);
+    lblStartDate->setBuddy(txtStartDate);
     lblstarttime = new QLabel(QStringLiteral("Start Time"), this);
     lblstarttime->move(214, 26);
     txtstarttime = makeTimeBox(this, QStringLiteral("txtstarttime"));
     txtstarttime->setGeometry(284, 22, 86, 24);
+    lblstarttime->setBuddy(txtstarttime);
     lblenddate = new QLabel(QStringLiteral("End Date"), this);
     lblenddate->move(10, 58);
     txtEndDate = makeDatePicker(this, QStringLiteral("txtEndDate"), QDate(1601, 1, 1));
     txtEndDate->setGeometry(84, 54, 120, 24);
+    lblenddate->setBuddy(txtEndDate);
     lblendtime = new QLabel(QStringLiteral("End Time"), this);
     lblendtime->move(214, 58);
     txtendtime = makeTimeBox(this, QStringLiteral("txtendtime"));
     txtendtime->setGeometry(284, 54, 86, 24);
+    lblendtime->setBuddy(txtendtime);
 
-    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10,
+    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10, Qt::Key_R,
               &frmReport::CreateReport);
     addButton(imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), 134,
-              &frmReport::DeleteCallsInRange);
-    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258,
+              Qt::Key_D, &frmReport::DeleteCallsInRange);
+    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258, Qt::Key_C,
               &frmReport::closeWindow);
 
     progress = new QProgressBar(this);
     progress->setGeometry(10, 122, 360, 14);
+    progress->setAccessibleName(QStringLiteral("Progress"));
     progress->hide();
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setGeometry(10, 140, 360, 20);
+    Accessibility::setRole(lblStatus, QAccessible::StatusBar);
     m_progressDelay->setSingleShot(true);
     connect(m_progressDelay.get(), &ClockTimer::timeout, progress, &QWidget::show);
 }
@@ -88,13 +95,14 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
 frmReport::~frmReport() = default;
 
 void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
-                          const QString& caption, int x, void (frmReport::*action)())
+                          const QString& caption, int x, Qt::Key mnemonic, void (frmReport::*action)())
 {
     const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
                                  .labelName = QStringLiteral("lbl") + name,
                                  .caption = caption,
                                  .geometry = QRect(x, 90, kButtonWidth, kButtonHeight),
-                                 .toolTip = {}};
+                                 .toolTip = {},
+                                 .mnemonic = QKeySequence(Qt::ALT | mnemonic)};
     m_buttons << ImageButton::add(this, m_skins, spec, [this, action](bool) { (this->*action)(); });
     image = m_buttons.last().image;
     label = m_buttons.last().label;

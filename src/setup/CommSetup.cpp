@@ -1,7 +1,6 @@
 #include "CommSetup.h"
 
 #include "ButtonLabel.h"
-#include "ButtonLook.h"
 #include "LineMonitor.h"
 #include "MessageBox.h"
 #include "MonitorSettings.h"
@@ -35,6 +34,7 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     lstmdm = new QComboBox(this);
     lstmdm->setObjectName(QStringLiteral("lstmdm"));
     lstmdm->setGeometry(10, 40, 360, 24);
+    lblmodem->setBuddy(lstmdm);
     lblDevice = new QLabel(this);
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
     lblDevice->setGeometry(10, 66, 360, 30);
@@ -43,13 +43,15 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     ImgNameList->setObjectName(QStringLiteral("ImgNameList"));
     ImgNameList->setGeometry(10, 104, 16, 16);
     ImgNameList->setScaledContents(true);
-    lblUselistName = new QLabel(QStringLiteral("Announce Name from Phone List"), this);
+    lblUselistName = new ButtonLabel(QStringLiteral("Announce Name from Phone List"), this);
     lblUselistName->setGeometry(32, 102, 330, 20);
+    ImageButton::makeCheckBox(ImgNameList, lblUselistName, QKeySequence(Qt::ALT | Qt::Key_N));
     lblSource = new QLabel(QStringLiteral("Calls from:"), this);
     lblSource->setGeometry(10, 132, 72, 20);
     txtSource = new QLineEdit(this);
     txtSource->setObjectName(QStringLiteral("txtSource"));
     txtSource->setGeometry(84, 130, 286, 24);
+    lblSource->setBuddy(txtSource);
     txtSource->setPlaceholderText(QStringLiteral("the modem, or an NCID server: ncid://host:3333"));
     txtSource->setToolTip(
         QStringLiteral("Leave empty to watch the modem; name an NCID server to take its calls "
@@ -119,8 +121,7 @@ void CommSetup::ImgNameList_MouseUp(Qt::MouseButton button)
 
 void CommSetup::showNameList()
 {
-    ButtonLook::setPicture(ImgNameList, m_skins,
-                           m_monitor.calls().useNameList() ? SkinStore::CheckOn : SkinStore::CheckOff);
+    ImageButton::setChecked(ImgNameList, m_skins, m_monitor.calls().useNameList());
 }
 
 void CommSetup::SaveSetup()

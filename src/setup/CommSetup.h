@@ -42,7 +42,7 @@ public:
     QComboBox* lstmdm = nullptr;
     QLabel* lblDevice = nullptr;
     ButtonLabel* ImgNameList = nullptr;
-    QLabel* lblUselistName = nullptr;
+    ButtonLabel* lblUselistName = nullptr;
     QLabel* lblSource = nullptr;
     QLineEdit* txtSource = nullptr;
     ButtonLabel* imgOK = nullptr;

@@ -20,11 +20,13 @@ frmCommManual::frmCommManual(SkinStore& skins, const PortTable& ports, QWidget* 
     txtNotification->setObjectName(QStringLiteral("txtNotification"));
     txtNotification->setReadOnly(true);
     txtNotification->setGeometry(10, 22, 360, 132);
+    txtNotification->setAccessibleName(QStringLiteral("Which device each port number is"));
     lbltext = new QLabel(QStringLiteral("Modem Communication Port:"), this);
     lbltext->setGeometry(10, 164, 180, 20);
     txtcommlist = new QComboBox(this);
     txtcommlist->setObjectName(QStringLiteral("txtcommlist"));
     txtcommlist->setGeometry(194, 162, 80, 24);
+    lbltext->setBuddy(txtcommlist);
     ImageButton::addDialogButtons(this, m_skins, m_buttons, 198,
                                   {imgOK, lblOK, QStringLiteral("OK"), [this] { ok(); }},
                                   {imgCancel, lblCancel, QStringLiteral("Cancel"), [this] { cancel(); }});

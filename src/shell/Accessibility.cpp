@@ -4,11 +4,14 @@
 #include "ImageButton.h"
 
 #include <QAccessibleWidget>
+#include <QKeySequence>
 
 namespace
 {
 
 constexpr char kRole[] = "nimbrelAccessibleRole";
+constexpr char kShortcut[] = "nimbrelAccessibleShortcut";
+constexpr char kChecked[] = "nimbrelAccessibleChecked";
 
 Accessibility::Sink& sink()
 {
@@ -21,26 +24,45 @@ QLabel* captionOf(QWidget* picture)
     return qobject_cast<QLabel*>(picture->property(ImageButton::kCaptionLabel).value<QObject*>());
 }
 
+QAccessible::Role roleOf(const QWidget* widget, QAccessible::Role otherwise)
+{
+    const QVariant role = widget->property(kRole);
+    return role.isValid() ? QAccessible::Role(role.toInt()) : otherwise;
+}
+
+// A picture with its caption: a push button, or a check box whose state the window sets.
 class PictureButton : public QAccessibleWidget
 {
 public:
     explicit PictureButton(QWidget* picture)
-        : QAccessibleWidget(picture, QAccessible::Button)
+        : QAccessibleWidget(picture, roleOf(picture, QAccessible::Button))
     {
         addControllingSignal(QStringLiteral("released(Qt::MouseButton)"));
     }
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name) {
-            const QLabel* caption = captionOf(widget());
-            return caption ? caption->text() : QString();
-        }
+        if (kind == QAccessible::Name)
+            return captionOf(widget())->text();
+        if (kind == QAccessible::Accelerator)
+            return widget()->property(kShortcut).value<QKeySequence>().toString(QKeySequence::NativeText);
         return QAccessibleWidget::text(kind);
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (role() == QAccessible::CheckBox) {
+            state.checkable = true;
+            state.checked = widget()->property(kChecked).toBool();
+        }
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return {role() == QAccessible::CheckBox ? toggleAction() : pressAction()};
+    }
     void doAction(const QString& action) override
     {
-        if (action != pressAction())
+        if (!actionNames().contains(action))
             return;
         auto* picture = static_cast<ButtonLabel*>(widget());
         emit picture->pressed(Qt::LeftButton);
@@ -84,13 +106,13 @@ public:
 
 QAccessibleInterface* nimbrelParts(const QString& className, QObject* object)
 {
-    if (auto* widget = qobject_cast<QWidget*>(object); widget && widget->property(kRole).isValid())
-        return new RoleWidget(widget, QAccessible::Role(widget->property(kRole).toInt()));
     auto* label = qobject_cast<ButtonLabel*>(object);
+    if (label && captionOf(label))
+        return new PictureButton(label);
+    if (auto* widget = qobject_cast<QWidget*>(object); widget && widget->property(kRole).isValid())
+        return new RoleWidget(widget, roleOf(widget, QAccessible::NoRole));
     if (className != QLatin1String("ButtonLabel") || !label)
         return nullptr;
-    if (captionOf(label))
-        return new PictureButton(label);
     const QObject* parent = label->parent();
     const bool isCaption =
         parent
@@ -114,6 +136,23 @@ void install()
 void setRole(QWidget* widget, QAccessible::Role role)
 {
     widget->setProperty(kRole, int(role));
+}
+
+void setShortcut(QWidget* picture, const QKeySequence& shortcut)
+{
+    picture->setProperty(kShortcut, shortcut);
+}
+
+void setChecked(QWidget* picture, bool checked)
+{
+    const QVariant was = picture->property(kChecked);
+    picture->setProperty(kChecked, checked);
+    if (was.isValid() && was.toBool() == checked)
+        return;
+    QAccessible::State change;
+    change.checked = true;
+    QAccessibleStateChangeEvent event(picture, change);
+    QAccessible::updateAccessibility(&event);
 }
 
 void announce(QWidget* notification)

@@ -10,33 +10,52 @@
 namespace ImageButton
 {
 
-Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
-          const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused)
+namespace
+{
+
+// The mnemonic presses and releases the picture as a left click does, anywhere in its window.
+void addMnemonic(QWidget* parent, ButtonLabel* picture, const QKeySequence& mnemonic)
+{
+    if (mnemonic.isEmpty())
+        return;
+    Accessibility::setShortcut(picture, mnemonic);
+    QObject::connect(new QShortcut(mnemonic, parent), &QShortcut::activated, picture, [picture] {
+        emit picture->pressed(Qt::LeftButton);
+        emit picture->released(Qt::LeftButton);
+    });
+}
+
+// The picture takes the focus for the pair; the caption, lying on or beside it, shows the focus mark.
+void pairUp(ButtonLabel* picture, ButtonLabel* caption)
 {
     static const bool accessible = (Accessibility::install(), true);
     Q_UNUSED(accessible);
+    picture->setFocusPolicy(Qt::StrongFocus);
+    caption->markFocusOf(picture);
+    picture->setProperty(kCaptionLabel, QVariant::fromValue<QObject*>(caption));
+}
+
+} // namespace
+
+Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
+          const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused)
+{
     auto* image = new ButtonLabel(parent);
     image->setObjectName(spec.imageName);
     image->setGeometry(spec.geometry);
     image->setScaledContents(true);
-    image->setToolTip(spec.toolTip);
+    const QString shortcut = spec.mnemonic.toString(QKeySequence::NativeText);
+    const QString toolTip = shortcut.isEmpty() || spec.toolTip.isEmpty()
+                                ? spec.toolTip + shortcut
+                                : QStringLiteral("%1 (%2)").arg(spec.toolTip, shortcut);
+    image->setToolTip(toolTip);
     auto* label = new ButtonLabel(spec.caption, parent);
     label->setObjectName(spec.labelName);
     label->setGeometry(spec.geometry);
     label->setAlignment(Qt::AlignCenter);
-    label->setToolTip(spec.toolTip);
-    // The picture takes the focus for the pair; the caption, lying on it, shows the focus mark.
-    image->setFocusPolicy(Qt::StrongFocus);
-    label->markFocusOf(image);
-    image->setProperty(kCaptionLabel, QVariant::fromValue<QObject*>(label));
-    const Parts button{image, label};
-    if (!spec.mnemonic.isEmpty()) {
-        auto* shortcut = new QShortcut(spec.mnemonic, parent);
-        QObject::connect(shortcut, &QShortcut::activated, image, [image] {
-            emit image->pressed(Qt::LeftButton);
-            emit image->released(Qt::LeftButton);
-        });
-    }
+    label->setToolTip(toolTip);
+    pairUp(image, label);
+    addMnemonic(parent, image, spec.mnemonic);
 
     const auto isRefused = [refused] { return refused && refused(); };
     for (ButtonLabel* part : {image, label}) {
@@ -51,7 +70,7 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
             action(part == label);
         });
     }
-    return button;
+    return Parts{image, label};
 }
 
 void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
@@ -63,12 +82,26 @@ void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, 
                         QStringLiteral("lbl") + button->name,
                         button->name,
                         geometry,
-                        {}};
+                        {},
+                        QKeySequence(Qt::ALT | Qt::Key(button->name.at(0).toUpper().unicode()))};
         buttons << add(parent, skins, spec, [action = button->action](bool) { action(); });
         button->image = buttons.last().image;
         button->label = buttons.last().label;
         geometry.translate(124, 0);
     }
+}
+
+void makeCheckBox(ButtonLabel* picture, ButtonLabel* caption, const QKeySequence& mnemonic)
+{
+    pairUp(picture, caption);
+    Accessibility::setRole(picture, QAccessible::CheckBox);
+    addMnemonic(picture->parentWidget(), picture, mnemonic);
+}
+
+void setChecked(ButtonLabel* picture, const SkinStore& skins, bool on)
+{
+    ButtonLook::setPicture(picture, skins, on ? SkinStore::CheckOn : SkinStore::CheckOff);
+    Accessibility::setChecked(picture, on);
 }
 
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons)

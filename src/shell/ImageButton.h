@@ -35,13 +35,15 @@ struct Spec {
     QKeySequence mnemonic = {};
 };
 
-// Makes the button on parent and returns its parts. The action learns whether the label (rather than the
+// Makes the button on parent and returns its parts. A mnemonic is added to the tool tip, and a screen
+// reader reads it as the button's shortcut. The action learns whether the label (rather than the
 // picture) was released. While `refused` answers true, presses and releases do nothing. The pair is one
 // stop of the Tab key and one accessible push button named by its caption.
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
 
-// One of a dialog's buttons: the picture "img<name>" and the label "lbl<name>" captioned with the name.
+// One of a dialog's buttons: the picture "img<name>" and the label "lbl<name>" captioned with the name,
+// Alt and the name's first letter its mnemonic.
 struct DialogButton {
     ButtonLabel*& image;
     ButtonLabel*& label;
@@ -52,6 +54,13 @@ struct DialogButton {
 // A dialog's two buttons side by side at its bottom right (top edge y), added to buttons.
 void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
                       const DialogButton& first, const DialogButton& second);
+
+// A check box drawn as a picture beside its caption: the picture takes the focus (Space toggles it as a left
+// click does) and the caption shows the focus mark; one accessible check box named by the caption. Its
+// mnemonic toggles it too.
+void makeCheckBox(ButtonLabel* picture, ButtonLabel* caption, const QKeySequence& mnemonic);
+// Shows a check box picture on or off, and tells assistive technology.
+void setChecked(ButtonLabel* picture, const SkinStore& skins, bool on);
 
 // The look of a window as it loads: its skin, and every button released.
 void loadWindow(QWidget* window, SkinStore& skins, const QList<Parts>& buttons);

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMetaEnum>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -26,6 +27,36 @@ void press(QWidget* widget, Qt::MouseButton button)
 void release(QWidget* widget, Qt::MouseButton button)
 {
     QTest::mouseRelease(widget, button, Qt::NoModifier, QPoint(5, 5));
+}
+
+// What a screen reader says of a control: its role, and its name or the label that names it.
+QString spoken(QWidget* widget)
+{
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+    const auto labels = control->relations(QAccessible::Label);
+    const QString name =
+        labels.isEmpty() ? control->text(QAccessible::Name) : labels.first().first->text(QAccessible::Name);
+    return QStringLiteral("%1 \"%2\"")
+        .arg(QMetaEnum::fromType<QAccessible::Role>().valueToKey(control->role()), name);
+}
+
+// The controls the Tab key visits from the one with the focus, once round the window, as a screen reader
+// names them. A date box keeps the focus while Tab walks its day, month and year.
+QStringList tabStops(QWidget* window)
+{
+    QStringList stops;
+    QWidget* const first = window->focusWidget();
+    QWidget* last = nullptr;
+    for (int key = 0; key < 40; ++key) {
+        QWidget* focus = window->focusWidget();
+        if (!focus || (focus == first && last && last != first))
+            break;
+        if (focus != last)
+            stops << focus->objectName() + ' ' + spoken(focus);
+        last = focus;
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    return stops;
 }
 
 LoggedCall call(const QString& number, const QString& name)
@@ -52,11 +83,14 @@ private slots:
     void fitGridColumns_data();
     void fitGridColumns();
     void gridKeepsTheLatestCalls();
+    void newestCallIsAlwaysInView();
     void doubleClickOnUnknownCaller_data();
     void doubleClickOnUnknownCaller();
     void playWave_data();
     void playWave();
     void keyboardAlone();
+    void everyWindowByKeyboard_data();
+    void everyWindowByKeyboard();
 };
 
 void tst_frmLineInfo::startUp_data()
@@ -306,6 +340,35 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     QCOMPARE(grid.TextMatrix(grid.Rows() - 1, 1), QString());
 }
 
+void tst_frmLineInfo::newestCallIsAlwaysInView()
+{
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    RecentCallsGrid* grid = window.FlexGrid;
+    program.startMonitoring();
+    for (int i = 0; i < 12; ++i) {
+        program.play(QStringLiteral("RING\nNMBR=555%1\nNAME=%2\nRING\nwait")
+                         .arg(i)
+                         .arg(QString(i * 6, 'W'))
+                         .toLatin1());
+        const QModelIndex newest = grid->model()->index(grid->NextGridRow() - 1, 2);
+        QCOMPARE(grid->TextMatrix(grid->NextGridRow() - 1, 1), QStringLiteral("555%1").arg(i));
+        const QRect shown = grid->visualRect(newest);
+        QVERIFY2(grid->viewport()->rect().contains(shown),
+                 qPrintable(QStringLiteral("call %1 at %2,%3 %4x%5 in a view of %6x%7")
+                                .arg(i)
+                                .arg(shown.x())
+                                .arg(shown.y())
+                                .arg(shown.width())
+                                .arg(shown.height())
+                                .arg(grid->viewport()->width())
+                                .arg(grid->viewport()->height())));
+    }
+}
+
 void tst_frmLineInfo::doubleClickOnUnknownCaller_data()
 {
     QTest::addColumn<QString>("name");
@@ -434,9 +497,17 @@ void tst_frmLineInfo::keyboardAlone()
     QVERIFY(QTest::qWaitForWindowActive(list));
     list->txtname->setFocus();
     QTest::keyClicks(list->txtname, "Carol");
+    QTest::keyClick(list, Qt::Key_P, Qt::AltModifier); // the doorbell for her
+    QVERIFY(QAccessible::queryAccessibleInterface(list->imgSound)->state().checked);
     QTest::keyClick(list->txtname, Qt::Key_Return);
     QCOMPARE(list->lstphonedir->count(), 1);
     QCOMPARE(list->lstphonedir->item(0)->text(), QStringLiteral("Carol-5550123"));
+    QCOMPARE(TestSupport::readRows(program.databasePath(), "SELECT Name, number, sound FROM UsersList"),
+             QStringList{"Carol|5550123|1"});
+    list->lstphonedir->setFocus();
+    QTest::keyClick(list->lstphonedir, Qt::Key_Down); // the arrows pick a line as a click does
+    QCOMPARE(list->txtname->text(), QStringLiteral("Carol"));
+    QVERIFY(QAccessible::queryAccessibleInterface(list->imgSound)->state().checked);
     QTest::keyClick(list, Qt::Key_Escape);
     QTRY_VERIFY(!window.usersList());
     window.activateWindow();
@@ -447,6 +518,81 @@ void tst_frmLineInfo::keyboardAlone()
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(!window.about());
+}
+
+void tst_frmLineInfo::everyWindowByKeyboard_data()
+{
+    QTest::addColumn<int>("mnemonic"); // with Alt, in the main window
+    QTest::addColumn<QStringList>("stops");
+    QTest::addColumn<int>("command"); // with Alt, in the window: it closes the window
+    QTest::newRow("phone list") << int(Qt::Key_P)
+                                << QStringList{"lstphonedir List \"Phone list\"",
+                                               "txtname EditableText \"Name\"",
+                                               "txtPhone EditableText \"Number\"",
+                                               "imgSound CheckBox \"Play sound with this number\"",
+                                               "imgAdd Button \"Add\"",
+                                               "imgRemove Button \"Remove\"",
+                                               "imgUpdate Button \"Update\"",
+                                               "imgTest Button \"Speak\"",
+                                               "imgCancel Button \"Close\""}
+                                << int(Qt::Key_C);
+    QTest::newRow("calls database") << int(Qt::Key_C)
+                                    << QStringList{"txtStartDate SpinBox \"Start Date:\"",
+                                                   "txtstarttime ComboBox \"Start Time\"",
+                                                   "txtEndDate SpinBox \"End Date\"",
+                                                   "txtendtime ComboBox \"End Time\"",
+                                                   "imgCreate Button \"Create Report\"",
+                                                   "imgDelete Button \"Clear Database\"",
+                                                   "imgClose Button \"Close\""}
+                                    << int(Qt::Key_C);
+    QTest::newRow("setup") << int(Qt::Key_U)
+                           << QStringList{"lstmdm ComboBox \"Select the modem\"",
+                                          "ImgNameList CheckBox \"Announce Name from Phone List\"",
+                                          "txtSource EditableText \"Calls from:\"", "imgOK Button \"OK\"",
+                                          "imgCancel Button \"Cancel\""}
+                           << int(Qt::Key_C);
+    QTest::newRow("about") << int(Qt::Key_A)
+                           << QStringList{"imgHelp Button \"Help\"", "imgClose Button \"Close\""}
+                           << int(Qt::Key_C);
+}
+
+void tst_frmLineInfo::everyWindowByKeyboard()
+{
+    QFETCH(int, mnemonic);
+    QFETCH(QStringList, stops);
+    QFETCH(int, command);
+    TestProgram program;
+    program.load();
+    frmLineInfo& window = *program.window;
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QList<QWidget*> before = QApplication::topLevelWidgets();
+    QTest::keyClick(&window, Qt::Key(mnemonic), Qt::AltModifier);
+    QWidget* dialog = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!before.contains(top) && top->isVisible())
+            dialog = top;
+    }
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QCOMPARE(tabStops(dialog), stops);
+
+    // Its caption names the window; Escape closes it, and so does the mnemonic of its last command.
+    QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name), dialog->windowTitle());
+    QPointer<QWidget> open = dialog;
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QTRY_VERIFY(!open);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key(mnemonic), Qt::AltModifier);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!before.contains(top) && top->isVisible())
+            open = top;
+    }
+    QVERIFY(open);
+    QVERIFY(QTest::qWaitForWindowActive(open));
+    QTest::keyClick(open, Qt::Key(command), Qt::AltModifier);
+    QTRY_VERIFY(!open);
 }
 
 QTEST_MAIN(tst_frmLineInfo)

@@ -62,7 +62,6 @@ void tst_SpeechEngine::aTextSaidWhileSpeakingFollowsIt()
     // Ann, then only the last text that waited: Carol.
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 15000);
     QVERIFY(!QTest::qWaitFor([&] { return finished.count() > 2; }, 300)); // and no third
-
 }
 
 void tst_SpeechEngine::speechThatNeverEndsCountsAsFailed()
