@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "Clock.h"
+#include "CommandLine.h"
 #include "HelpViewer.h"
 #include "ProcessExit.h"
 #include "SingleInstance.h"
@@ -19,7 +20,7 @@
 namespace
 {
 
-int runNimbrel(int argc, char* argv[])
+int runNimbrel(int argc, char* argv[], bool atLogin)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
@@ -48,6 +49,7 @@ int runNimbrel(int argc, char* argv[])
                                      return std::make_unique<QtSpeechEngine>(engineName, clock);
                                  }};
     frmLineInfo window(devices, AppPaths::forRunningProgram(), settings);
+    window.setStartedAtLogin(atLogin);
     QString error;
     if (!window.Form_Load(&error)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Nimbrel"), error, QMessageBox::Ok);
@@ -64,15 +66,36 @@ int runNimbrel(int argc, char* argv[])
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, &QApplication::quit);
 
-    window.show();
     app.exec();
     window.Form_Unload();
     return 0;
+}
+
+// Help and version are printed before Qt looks for a display.
+int answerCommandLine(const CommandLine& line)
+{
+    switch (line.action) {
+    case CommandLine::Action::PrintHelp:
+        std::fputs(qPrintable(CommandLine::helpText()), stdout);
+        return 0;
+    case CommandLine::Action::PrintVersion:
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return 0;
+    default:
+        std::fprintf(stderr, "nimbrel: %s\nTry 'nimbrel --help'.\n", qPrintable(line.error));
+        return 2;
+    }
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    endProcess(runNimbrel(argc, argv));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = CommandLine::read(arguments);
+    if (line.action != CommandLine::Action::Run)
+        return answerCommandLine(line);
+    endProcess(runNimbrel(argc, argv, line.atLogin));
 }

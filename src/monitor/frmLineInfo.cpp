@@ -289,7 +289,11 @@ bool frmLineInfo::Form_Load(QString* error)
     showCallerBoxes();
     restorePosition();
     m_tray.AddTrayIcon(windowIcon(), QStringLiteral("Nimbrel"), this);
-    ShowForm(this);
+    // Started at login: out of the way, in the notification area where there is one.
+    if (!m_startedAtLogin)
+        ShowForm(this);
+    else if (!m_tray.isShown())
+        showMinimized();
 
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
@@ -298,7 +302,7 @@ bool frmLineInfo::Form_Load(QString* error)
         serveNcid();
     m_speechEngineTimer->start(kSpeechEngineDelayMs);
     armSpeech(QStringLiteral("Welcome to. Nimbrel"));
-    if (m_options.startMonitoring)
+    if (m_options.startMonitoring || m_startedAtLogin)
         QTimer::singleShot(0, &m_monitor, &LineMonitor::startStopMonitoring);
     m_loaded = true;
     return true;
@@ -419,7 +423,13 @@ void frmLineInfo::openCommSetup()
             regFiles.removeDuplicates();
             return ModemDetection::detect(scanSerialDevices(m_devices.machineRoot), m_ports, regFiles);
         };
-        m_commSetup = new CommSetup(m_skins, m_monitor, m_ports, m_settings, ManualPort, detect);
+        // The autostart folder lies beside the settings' folder: $XDG_CONFIG_HOME/autostart.
+        const QString autostartEntry = QFileInfo(m_settings.fileName())
+                                           .absoluteDir()
+                                           .filePath(QStringLiteral("../autostart/nimbrel.desktop"));
+        m_commSetup = new CommSetup(
+            m_skins, m_monitor, m_ports, m_settings, ManualPort, detect,
+            Autostart(QDir::cleanPath(autostartEntry), m_paths.appFile(QStringLiteral("nimbrel"))));
         m_commSetup->Form_Load();
     }
     ShowForm(m_commSetup);

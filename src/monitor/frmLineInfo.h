@@ -45,6 +45,9 @@ public:
                 QWidget* parent = nullptr);
     ~frmLineInfo() override;
 
+    // Started by the autostart entry at login: Form_Load starts monitoring at once and keeps the window
+    // in the notification area (minimised where there is none).
+    void setStartedAtLogin(bool atLogin) { m_startedAtLogin = atLogin; }
     // Applies the stored settings and opens the call database; false with *error when the database
     // cannot be used.
     bool Form_Load(QString* error);
@@ -151,4 +154,5 @@ private:
     std::unique_ptr<NcidServer> m_ncidServer;
     QPointer<frmAbout> m_about;
     bool m_loaded = false;
+    bool m_startedAtLogin = false;
 };

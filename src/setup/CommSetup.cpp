@@ -16,17 +16,18 @@
 #include <algorithm>
 
 CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, QSettings& settings,
-                     int& manualPort, Detect detect, QWidget* parent)
+                     int& manualPort, Detect detect, Autostart autostart, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_skins(skins)
     , m_monitor(monitor)
     , m_ports(ports)
     , m_manualPort(manualPort)
     , m_detect(std::move(detect))
+    , m_autostart(std::move(autostart))
     , m_setup(monitor, ports, settings)
 {
     lblcaption = ImageButton::setUpDialog(this, QStringLiteral("CommSetup"), QStringLiteral("Modem..."),
-                                          QSize(380, 197));
+                                          QSize(380, 221));
     lblcaption->setText(QStringLiteral("Setup"));
     new WindowDragger(this);
     lblmodem = new QLabel(QStringLiteral("Select the modem"), this);
@@ -46,20 +47,29 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     lblUselistName = new ButtonLabel(QStringLiteral("Announce Name from Phone List"), this);
     lblUselistName->setGeometry(32, 102, 330, 20);
     ImageButton::makeCheckBox(ImgNameList, lblUselistName, QKeySequence(Qt::ALT | Qt::Key_N));
+    ImgAutostart = new ButtonLabel(this);
+    ImgAutostart->setObjectName(QStringLiteral("ImgAutostart"));
+    ImgAutostart->setGeometry(10, 128, 16, 16);
+    ImgAutostart->setScaledContents(true);
+    lblAutostart = new ButtonLabel(QStringLiteral("Start Nimbrel when I log in"), this);
+    lblAutostart->setGeometry(32, 126, 330, 20);
+    lblAutostart->setToolTip(m_autostart.entryFile());
+    ImageButton::makeCheckBox(ImgAutostart, lblAutostart, QKeySequence(Qt::ALT | Qt::Key_L));
     lblSource = new QLabel(QStringLiteral("Calls from:"), this);
-    lblSource->setGeometry(10, 132, 72, 20);
+    lblSource->setGeometry(10, 156, 72, 20);
     txtSource = new QLineEdit(this);
     txtSource->setObjectName(QStringLiteral("txtSource"));
-    txtSource->setGeometry(84, 130, 286, 24);
+    txtSource->setGeometry(84, 154, 286, 24);
     lblSource->setBuddy(txtSource);
     txtSource->setPlaceholderText(QStringLiteral("the modem, or an NCID server: ncid://host:3333"));
     txtSource->setToolTip(
         QStringLiteral("Leave empty to watch the modem; name an NCID server to take its calls "
                        "instead (VoIP lines, another computer's modem)."));
-    ImageButton::addDialogButtons(this, m_skins, m_buttons, 166,
+    ImageButton::addDialogButtons(this, m_skins, m_buttons, 190,
                                   {imgOK, lblOK, QStringLiteral("OK"), [this] { SaveSetup(); }},
                                   {imgCancel, lblCancel, QStringLiteral("Cancel"), [this] { close(); }});
     connect(ImgNameList, &ButtonLabel::released, this, &CommSetup::ImgNameList_MouseUp);
+    connect(ImgAutostart, &ButtonLabel::released, this, &CommSetup::toggleAutostart);
     connect(lstmdm, &QComboBox::currentIndexChanged, this, &CommSetup::showDevice);
 }
 
@@ -67,6 +77,7 @@ void CommSetup::Form_Load()
 {
     ImageButton::loadWindow(this, m_skins, m_buttons);
     showNameList();
+    ImageButton::setChecked(ImgAutostart, m_skins, m_autostart.isOn());
     lblcaption->move(8, 0);
     if (m_monitor.watchesNetwork())
         txtSource->setText(MonitorSettings::sourceText(m_monitor.ncidHost(), m_monitor.ncidPort()));
@@ -117,6 +128,17 @@ void CommSetup::ImgNameList_MouseUp(Qt::MouseButton button)
     // Takes effect at once; OK stores it, and so does the end of the program.
     m_monitor.calls().setUseNameList(!m_monitor.calls().useNameList());
     showNameList();
+}
+
+void CommSetup::toggleAutostart(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    // Takes effect at once, as the desktop's own autostart settings do.
+    QString error;
+    if (!m_autostart.setOn(!m_autostart.isOn(), &error))
+        MessageBox::show(this, error, MessageBox::Icon::Warning);
+    ImageButton::setChecked(ImgAutostart, m_skins, m_autostart.isOn());
 }
 
 void CommSetup::showNameList()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Autostart.h"
 #include "ImageButton.h"
 #include "ModemDetection.h"
 #include "ModemList.h"
@@ -31,7 +32,7 @@ public:
 
     // manualPort: the port last chosen by hand, kept for the rest of the run.
     CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, QSettings& settings, int& manualPort,
-              Detect detect, QWidget* parent = nullptr);
+              Detect detect, Autostart autostart, QWidget* parent = nullptr);
 
     void Form_Load();
     void SaveSetup();
@@ -43,6 +44,8 @@ public:
     QLabel* lblDevice = nullptr;
     ButtonLabel* ImgNameList = nullptr;
     ButtonLabel* lblUselistName = nullptr;
+    ButtonLabel* ImgAutostart = nullptr;
+    ButtonLabel* lblAutostart = nullptr;
     QLabel* lblSource = nullptr;
     QLineEdit* txtSource = nullptr;
     ButtonLabel* imgOK = nullptr;
@@ -55,6 +58,7 @@ private:
     void showDevice();
     void ImgNameList_MouseUp(Qt::MouseButton button);
     void showNameList();
+    void toggleAutostart(Qt::MouseButton button);
     void askPort(const ModemList::Choice& choice);
     void finishSave(const std::optional<ModemList::Choice>& choice, const QString& lentDevice);
 
@@ -63,6 +67,7 @@ private:
     PortTable& m_ports;
     int& m_manualPort;
     Detect m_detect;
+    Autostart m_autostart;
     ModemSetup m_setup;
     DetectedModems m_found;
     QList<ImageButton::Parts> m_buttons;

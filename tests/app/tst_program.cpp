@@ -21,9 +21,12 @@ private slots:
     void terminationSignalsShutDownCleanly_data();
     void terminationSignalsShutDownCleanly();
     void secondStartBringsTheFirstForward();
+    void commandLineIsAnsweredWithoutADisplay_data();
+    void commandLineIsAnsweredWithoutADisplay();
+    void startAtLoginMonitorsAtOnce();
 
 private:
-    void startNimbrel(QProcess& process);
+    void startNimbrel(QProcess& process, const QStringList& arguments = {});
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ModemSimulator> m_modem;
@@ -52,7 +55,7 @@ void tst_Program::cleanup()
     m_dir.reset();
 }
 
-void tst_Program::startNimbrel(QProcess& process)
+void tst_Program::startNimbrel(QProcess& process, const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -61,7 +64,7 @@ void tst_Program::startNimbrel(QProcess& process)
     environment.insert("XDG_DATA_HOME", m_dir->filePath("data"));
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(m_dir->filePath("program/nimbrel"), {});
+    process.start(m_dir->filePath("program/nimbrel"), arguments);
     QVERIFY(process.waitForStarted());
 }
 
@@ -109,6 +112,58 @@ void tst_Program::secondStartBringsTheFirstForward()
     first.terminate();
     QVERIFY(first.waitForFinished(10000));
     QCOMPARE(first.exitCode(), 0);
+}
+
+void tst_Program::commandLineIsAnsweredWithoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // the start of what is printed on stdout
+    QTest::addColumn<QString>("errors"); // a part of what is printed on stderr
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Nimbrel " NIMBREL_VERSION "\n"
+                             << "";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: nimbrel [--help | --version]\n"
+                          << "";
+    QTest::newRow("help wins") << QStringList{"--autostart", "-h"} << 0 << "Usage: nimbrel"
+                               << "";
+    QTest::newRow("an unknown option") << QStringList{"--port=3"} << 2 << ""
+                                       << "nimbrel: Unknown option 'port'.\nTry 'nimbrel --help'.";
+    QTest::newRow("an argument") << QStringList{"callerid.mdb"} << 2 << ""
+                                 << "Unexpected argument 'callerid.mdb'.";
+}
+
+void tst_Program::commandLineIsAnsweredWithoutADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    QProcess nimbrel;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb"); // would abort if it looked for a display
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    nimbrel.setProcessEnvironment(environment);
+    nimbrel.start(m_dir->filePath("program/nimbrel"), arguments);
+    QVERIFY(nimbrel.waitForFinished(10000));
+    QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(nimbrel.exitCode(), exitCode);
+    const QString printed = QString::fromLocal8Bit(nimbrel.readAllStandardOutput());
+    QVERIFY2(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output), qPrintable(printed));
+    const QString complained = QString::fromLocal8Bit(nimbrel.readAllStandardError());
+    QVERIFY2(errors.isEmpty() ? complained.isEmpty() : complained.contains(errors), qPrintable(complained));
+}
+
+void tst_Program::startAtLoginMonitorsAtOnce()
+{
+    QSettings(m_dir->filePath("config/Nimbrel/Nimbrel.conf"), QSettings::IniFormat)
+        .setValue("Properties/StartMonitoring", "False");
+    QProcess nimbrel;
+    startNimbrel(nimbrel, {"--autostart"});
+    QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("AT#CID=1"), 15000);
+    nimbrel.terminate();
+    QVERIFY(nimbrel.waitForFinished(10000));
+    QCOMPARE(nimbrel.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Program)

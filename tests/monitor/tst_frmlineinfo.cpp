@@ -548,7 +548,9 @@ void tst_frmLineInfo::everyWindowByKeyboard_data()
     QTest::newRow("setup") << int(Qt::Key_U)
                            << QStringList{"lstmdm ComboBox \"Select the modem\"",
                                           "ImgNameList CheckBox \"Announce Name from Phone List\"",
-                                          "txtSource EditableText \"Calls from:\"", "imgOK Button \"OK\"",
+                                          "ImgAutostart CheckBox \"Start Nimbrel when I log in\"",
+                                          "txtSource EditableText \"Calls from:\"",
+                                          "imgOK Button \"OK\"",
                                           "imgCancel Button \"Cancel\""}
                            << int(Qt::Key_C);
     QTest::newRow("about") << int(Qt::Key_A)

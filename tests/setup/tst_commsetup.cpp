@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "frmCommManual.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,8 @@ private slots:
     void aFailedSwitchChangesNothing();
     void nameListTogglesAtOnce();
     void unwritableSettingsChangeNothing();
+    void startAtLogin_data();
+    void startAtLogin();
     void sourceOfCalls_data();
     void sourceOfCalls();
 };
@@ -301,6 +304,61 @@ void tst_CommSetup::unwritableSettingsChangeNothing()
     QCOMPARE(monitor.initCallerID(), "");
     QCOMPARE(rig.stored("CommPort"), "1");
     QCOMPARE(rig.stored("InitCallerID"), "");
+}
+
+void tst_CommSetup::startAtLogin_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the entry in the autostart folder; "folder" a file in its place
+    QTest::addColumn<bool>("shownOn");
+    QTest::addColumn<bool>("onAfterClick");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("off, turned on") << QByteArray() << false << true << QString();
+    QTest::newRow("on, turned off") << QByteArray("[Desktop Entry]\nExec=nimbrel --autostart\n") << true
+                                    << false << QString();
+    QTest::newRow("the desktop's own off counts as off")
+        << QByteArray("[Desktop Entry]\nExec=nimbrel --autostart\nHidden=true\n") << false << true
+        << QString();
+    QTest::newRow("an autostart folder that cannot be made")
+        << QByteArray("folder") << false << false << "Nimbrel could not write ";
+}
+
+void tst_CommSetup::startAtLogin()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, shownOn);
+    QFETCH(bool, onAfterClick);
+    QFETCH(QString, message);
+    SetupRig rig;
+    const QDir config(rig.program.dir.filePath("config"));
+    const QString entry = config.filePath("autostart/nimbrel.desktop");
+    QVERIFY(config.mkpath("."));
+    if (before == "folder") {
+        QFile blocker(config.filePath("autostart"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else if (!before.isEmpty()) {
+        QVERIFY(config.mkpath("autostart"));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    CommSetup* setup = rig.open();
+    QAccessibleInterface* check = QAccessible::queryAccessibleInterface(setup->ImgAutostart);
+    QCOMPARE(check->state().checked, shownOn);
+    click(setup->ImgAutostart);
+    QCOMPARE(check->state().checked, onAfterClick);
+    QCOMPARE(rig.program.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(rig.program.messages.first().startsWith(message), qPrintable(rig.program.messages.first()));
+    QFile file(entry);
+    QCOMPARE(file.exists(), onAfterClick);
+    if (onAfterClick) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        const QByteArray exec =
+            "Exec=" + QDir(rig.program.dir.path()).filePath("nimbrel").toUtf8() + " --autostart\n";
+        QVERIFY2(text.startsWith("[Desktop Entry]\nType=Application\n") && text.contains(exec),
+                 text.constData());
+    }
 }
 
 void tst_CommSetup::sourceOfCalls_data()

@@ -9,7 +9,7 @@
 
 TestProgram::TestProgram(const QString& profile)
     : modem(ModemProfile::fromText(profile, nullptr))
-    , settings(dir.filePath(QStringLiteral("Nimbrel.conf")), QSettings::IniFormat)
+    , settings(dir.filePath(QStringLiteral("config/Nimbrel/Nimbrel.conf")), QSettings::IniFormat)
 {
     QString error;
     if (!modem.start(&error))
