@@ -26,6 +26,8 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
     QApplication::setApplicationVersion(QStringLiteral(NIMBREL_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("Nimbrel"));
+    // Lets the desktop match the window to the installed entry (its icon on Wayland's task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nimbrel.Nimbrel"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;

@@ -1,5 +1,7 @@
-// Draws Nimbrel's skin: the ten pictures of the Skin folder and the program icon.
-// Usage: make_skins OUTPUT_FOLDER   (writes OUTPUT_FOLDER/Skin/*.Jpg and OUTPUT_FOLDER/nimbrel.png)
+// Draws Nimbrel's skin: the ten pictures of the Skin folder and the program icon, the icon also at the
+// desktop's sizes and as SVG for the icon theme.
+// Usage: make_skins OUTPUT_FOLDER   (writes OUTPUT_FOLDER/Skin/*.Jpg, OUTPUT_FOLDER/nimbrel.png and
+// OUTPUT_FOLDER/icons/hicolor/*/apps/nimbrel.{png,svg})
 // Backgrounds are drawn at the sizes their names give; button pictures at twice the size they are shown,
 // so they stay crisp on a HiDPI screen.
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 #include <cstdio>
 
@@ -105,11 +108,9 @@ QImage checkBox(bool on)
     return image;
 }
 
-QImage programIcon()
+// The icon on a 128-unit square.
+void paintIcon(QPainter& painter)
 {
-    QImage image(128, 128, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient disc(0, 0, 0, 128);
     disc.setColorAt(0, QColor(0x3d, 0x6f, 0xb0));
@@ -128,7 +129,39 @@ QImage programIcon()
     painter.setPen(QPen(QColor(0xff, 0xe0, 0x80), 6, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(QRectF(62, 26, 40, 40), 0 * 16, 90 * 16);
     painter.drawArc(QRectF(58, 14, 58, 58), 5 * 16, 80 * 16);
+}
+
+QImage programIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.scale(size / 128.0, size / 128.0);
+    paintIcon(painter);
     return image;
+}
+
+bool saveIconTheme(const QDir& out)
+{
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        out.mkpath(folder);
+        if (!save(programIcon(size), out.filePath(folder + QStringLiteral("/nimbrel.png"))))
+            return false;
+    }
+    out.mkpath(QStringLiteral("icons/hicolor/scalable/apps"));
+    QSvgGenerator svg;
+    svg.setFileName(out.filePath(QStringLiteral("icons/hicolor/scalable/apps/nimbrel.svg")));
+    svg.setSize(QSize(128, 128));
+    svg.setViewBox(QRect(0, 0, 128, 128));
+    svg.setTitle(QStringLiteral("Nimbrel"));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+        std::fprintf(stderr, "make_skins: cannot write %s\n", qPrintable(svg.fileName()));
+        return false;
+    }
+    paintIcon(painter);
+    return painter.end();
 }
 
 } // namespace
@@ -154,6 +187,7 @@ int main(int argc, char* argv[])
                     && save(windowBox(false, true), skin + QStringLiteral("MinimizeDN.Jpg"))
                     && save(checkBox(true), skin + QStringLiteral("CheckON.Jpg"))
                     && save(checkBox(false), skin + QStringLiteral("CheckOFF.Jpg"))
-                    && save(programIcon(), out.filePath(QStringLiteral("nimbrel.png")));
+                    && save(programIcon(128), out.filePath(QStringLiteral("nimbrel.png")))
+                    && saveIconTheme(out);
     return ok ? 0 : 1;
 }
