@@ -338,6 +338,8 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("6"));
     QCOMPARE(grid.TextMatrix(grid.Rows() - 2, 1), QString::number(RecentCallsGrid::kMaxCalls + 5));
     QCOMPARE(grid.TextMatrix(grid.Rows() - 1, 1), QString());
+    QCOMPARE(grid.TextMatrix(0, 3), QString()); // no fourth column
+    QCOMPARE(grid.TextMatrix(1, -1), QString());
 }
 
 void tst_frmLineInfo::newestCallIsAlwaysInView()
@@ -352,10 +354,12 @@ void tst_frmLineInfo::newestCallIsAlwaysInView()
     for (int i = 0; i < 12; ++i) {
         program.play(QStringLiteral("RING\nNMBR=555%1\nNAME=%2\nRING\nwait")
                          .arg(i)
-                         .arg(QString(i * 6, 'W'))
+                         .arg(QString((i % 5 + 1) * 6, 'W'))
                          .toLatin1());
-        const QModelIndex newest = grid->model()->index(grid->NextGridRow() - 1, 2);
+        const QModelIndex newest =
+            grid->model()->index(grid->NextGridRow() - 2, 2); // the model has no header
         QCOMPARE(grid->TextMatrix(grid->NextGridRow() - 1, 1), QStringLiteral("555%1").arg(i));
+        QCOMPARE(newest.data().toString(), QString((i % 5 + 1) * 6, 'W')); // the text the view draws
         const QRect shown = grid->visualRect(newest);
         QVERIFY2(grid->viewport()->rect().contains(shown),
                  qPrintable(QStringLiteral("call %1 at %2,%3 %4x%5 in a view of %6x%7")
@@ -478,6 +482,9 @@ void tst_frmLineInfo::keyboardAlone()
     QCOMPARE(popUp->role(), QAccessible::Notification);
     QCOMPARE(popUp->text(QAccessible::Name), QStringLiteral("Incoming call: Unknown Caller, 5550123"));
     QCOMPARE(status->text(QAccessible::Name), window.lblStatus->text());
+    // The screen reader reads the call from the grid's cells.
+    QAccessibleInterface* numberCell = grid->tableInterface()->cellAt(0, 1);
+    QCOMPARE(numberCell->text(QAccessible::Name), QStringLiteral("5550123"));
     window.activateWindow(); // offscreen Qt activates the pop-up; a window manager does not (see
                              // tst_frmsplash_x11)
     QVERIFY(QTest::qWaitForWindowActive(&window));
