@@ -51,7 +51,7 @@ QString SqliteDatabase::describe(const QSqlError& error)
     return text.isEmpty() ? error.text() : text;
 }
 
-bool SqliteDatabase::open(const QString& path, const Initialiser& initialise, QString* error)
+bool SqliteDatabase::open(const QString& path, const Schema& schema, QString* error)
 {
     close();
     const QFileInfo info(path);
@@ -67,13 +67,13 @@ bool SqliteDatabase::open(const QString& path, const Initialiser& initialise, QS
         const QString creating =
             info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".creating");
         QFile::remove(creating); // left behind by a creation that was interrupted
-        if (!openConnection(creating, error))
+        if (!openConnection(creating, {}, error))
             return false;
         QString reason;
         bool initialised = false;
         {
             QSqlDatabase db = handle();
-            initialised = initialise(db, &reason);
+            initialised = schema.create(db, &reason);
         }
         close();
         if (!initialised) {
@@ -101,25 +101,30 @@ bool SqliteDatabase::open(const QString& path, const Initialiser& initialise, QS
                         + QStringLiteral(" Rename or move it, then start Nimbrel again to begin a new one."));
         return false;
     }
-    return openConnection(path, error);
+    return openConnection(path, schema, error);
 }
 
-bool SqliteDatabase::openConnection(const QString& path, QString* error)
+bool SqliteDatabase::openConnection(const QString& path, const Schema& schema, QString* error)
 {
     m_connectionName = nextConnectionName();
     m_path = path;
-    const QString reason = configure(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName));
+    bool refused = false;
+    const QString reason =
+        configure(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName), schema, &refused);
     if (reason.isEmpty())
         return true;
     close();
-    *error = failure(path, reason,
-                     kLeftUntouched
-                         + QStringLiteral(" If it is damaged, restore it from a backup or move it aside and "
-                                          "start Nimbrel again to begin a new one."));
+    *error =
+        failure(path, reason,
+                kLeftUntouched
+                    + (refused ? QStringLiteral(" Rename or move it, then start Nimbrel again to begin a "
+                                                "new one.")
+                               : QStringLiteral(" If it is damaged, restore it from a backup or move it "
+                                                "aside and start Nimbrel again to begin a new one.")));
     return false;
 }
 
-QString SqliteDatabase::configure(QSqlDatabase db) const
+QString SqliteDatabase::configure(QSqlDatabase db, const Schema& schema, bool* refused) const
 {
     db.setDatabaseName(m_path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
@@ -127,12 +132,21 @@ QString SqliteDatabase::configure(QSqlDatabase db) const
         return describe(db.lastError());
     QSqlQuery query(db);
     // A damaged or foreign file opens lazily and fails on its first read, which is this one.
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+        return describe(query.lastError());
+    QString reason;
+    if (schema.check && !schema.check(db, &reason)) {
+        *refused = true;
+        return reason;
+    }
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next())
         return describe(query.lastError());
     if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return QStringLiteral("its journal cannot be switched to WAL mode");
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return describe(query.lastError());
+    if (schema.create && !schema.create(db, &reason))
+        return reason;
     return {};
 }
 

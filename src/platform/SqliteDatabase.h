@@ -10,17 +10,25 @@
 class SqliteDatabase
 {
 public:
-    using Initialiser = std::function<bool(QSqlDatabase&, QString* error)>;
+    using Step = std::function<bool(QSqlDatabase&, QString* error)>;
+    struct Schema {
+        // Reads only: whether an existing file is the program's. A refused file is left as it was, byte
+        // for byte.
+        Step check;
+        // Makes what is missing: all of a new file, or what an accepted one lacks.
+        Step create;
+    };
 
     SqliteDatabase();
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
-    // Opens an existing file, or creates a new one by running `initialise` on a temporary file that is
+    // Opens an existing file that the schema accepts, or creates a new one on a temporary file that is
     // renamed into place only when it succeeded, so a new file is either complete or absent. An existing
-    // file is never overwritten or removed. On failure *error says what failed, why, and what to do.
-    bool open(const QString& path, const Initialiser& initialise, QString* error);
+    // file is never overwritten or removed, and is changed (its journal, missing tables) only once
+    // accepted. On failure *error says what failed, why, and what to do.
+    bool open(const QString& path, const Schema& schema, QString* error);
     void close();
     bool isOpen() const;
 
@@ -31,8 +39,8 @@ public:
     static QString describe(const QSqlError& error);
 
 private:
-    bool openConnection(const QString& path, QString* error);
-    QString configure(QSqlDatabase db) const;
+    bool openConnection(const QString& path, const Schema& schema, QString* error);
+    QString configure(QSqlDatabase db, const Schema& schema, bool* refused) const;
 
     QString m_connectionName;
     QString m_path;

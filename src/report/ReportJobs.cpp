@@ -145,7 +145,7 @@ int CallsClearer::count(QString* error)
 
 bool CallsClearer::start(QString* error)
 {
-    if (!m_connection.open(m_store.path(), CallSchema::createCallTables, error))
+    if (!m_connection.open(m_store.path(), CallSchema::kCallTables, error))
         return false;
     QSqlDatabase db = m_connection.handle();
     m_store.holdWrites();

@@ -2,6 +2,7 @@
 
 #include "SqliteDatabase.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -54,18 +55,19 @@ QStringList fieldsOf(QSqlDatabase& db, const QString& table, bool* ok, QString* 
     return fields;
 }
 
-QStringList indexNames(QSqlDatabase& db, bool* ok, QString* error)
+// Every table and index of the file, by lower-case name, with its type.
+QHash<QString, QString> objectsOf(QSqlDatabase& db, bool* ok, QString* error)
 {
     QSqlQuery query(db);
-    *ok = query.exec(QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type = 'index'"));
+    *ok = query.exec(QStringLiteral("SELECT lower(name), type FROM sqlite_master"));
     if (!*ok) {
         *error = SqliteDatabase::describe(query.lastError());
         return {};
     }
-    QStringList names;
+    QHash<QString, QString> objects;
     while (query.next())
-        names << query.value(0).toString();
-    return names;
+        objects.insert(query.value(0).toString(), query.value(1).toString());
+    return objects;
 }
 
 bool exec(QSqlDatabase& db, const QString& sql, QString* error)
@@ -79,21 +81,33 @@ bool exec(QSqlDatabase& db, const QString& sql, QString* error)
 
 } // namespace
 
-bool createCallTables(QSqlDatabase& db, QString* error)
+namespace
+{
+
+// What the file lacks, as statements, or false with *error when the file is not one of Nimbrel's.
+bool plan(QSqlDatabase& db, QStringList* statements, QString* error)
 {
     bool ok = false;
-    const QStringList indexes = indexNames(db, &ok, error);
+    const QHash<QString, QString> objects = objectsOf(db, &ok, error);
     if (!ok)
         return false;
-    QStringList statements;
+    bool ours = objects.isEmpty(); // a new, empty file becomes a Nimbrel database
     for (const TableDefinition& table : kTables) {
         const QStringList present = fieldsOf(db, table.name, &ok, error);
         if (!ok)
             return false;
+        const QString indexType = objects.value(table.indexName.toLower());
+        if (!indexType.isEmpty() && indexType != QLatin1String("index")) {
+            *error = QStringLiteral("there is already a %1 named %2 where its index should be, so it is not "
+                                    "a Nimbrel database")
+                         .arg(indexType, table.indexName);
+            return false;
+        }
         if (present.isEmpty()) {
-            statements << table.createTable << table.createIndex;
+            *statements << table.createTable << table.createIndex;
             continue;
         }
+        ours = true;
         for (const QString& field : table.fields) {
             if (!present.contains(field.toLower())) {
                 *error = QStringLiteral("its table %1 has no field %2, so it is not a Nimbrel database")
@@ -101,9 +115,28 @@ bool createCallTables(QSqlDatabase& db, QString* error)
                 return false;
             }
         }
-        if (!indexes.contains(table.indexName.toLower()))
-            statements << table.createIndex;
+        if (indexType.isEmpty())
+            *statements << table.createIndex;
     }
+    if (!ours)
+        *error = QStringLiteral("it has neither a PhoneCalls nor a UsersList table, so it is not a Nimbrel "
+                                "database (it may come from another program)");
+    return ours;
+}
+
+} // namespace
+
+bool checkCallTables(QSqlDatabase& db, QString* error)
+{
+    QStringList statements;
+    return plan(db, &statements, error);
+}
+
+bool createCallTables(QSqlDatabase& db, QString* error)
+{
+    QStringList statements;
+    if (!plan(db, &statements, error))
+        return false;
     if (statements.isEmpty())
         return true;
 

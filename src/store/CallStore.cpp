@@ -26,21 +26,7 @@ CallStore::~CallStore() = default;
 
 bool CallStore::openCallDatabase(const QString& path, QString* error)
 {
-    if (!m_db.open(path, CallSchema::createCallTables, error))
-        return false;
-    QString reason;
-    // The handle is let go before a failure closes the connection.
-    const bool ready = [&] {
-        QSqlDatabase db = m_db.handle();
-        return CallSchema::createCallTables(db, &reason);
-    }();
-    if (!ready) {
-        m_db.close();
-        *error = QStringLiteral("Cannot open the call database %1: %2.\nThe file has been left as it is.")
-                     .arg(path, reason);
-        return false;
-    }
-    return true;
+    return m_db.open(path, CallSchema::kCallTables, error);
 }
 
 void CallStore::closeCallDatabase()

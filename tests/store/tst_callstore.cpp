@@ -125,20 +125,22 @@ void tst_CallStore::unwritableFolderIsNamed()
 
 void tst_CallStore::missingTableIsCreated_data()
 {
-    QTest::addColumn<QString>("phoneCalls"); // the fields of the table the file has
+    QTest::addColumn<QString>("tables"); // the statements that made the file, ';' between them
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("a missing table is created") << "id INTEGER, datetime TEXT, number TEXT, name TEXT"
-                                                << "";
-    QTest::newRow("a table without a field is refused") << "id INTEGER, datetime TEXT, number TEXT"
-                                                        << "its table PhoneCalls has no field name";
-    QTest::newRow("a table where an index should be is refused")
-        << "id INTEGER, datetime TEXT, number TEXT, name TEXT); CREATE TABLE DateTime (x"
-        << "already a table named DateTime";
+    const QString phoneCalls = "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)";
+    QTest::newRow("a missing table is created") << phoneCalls << "";
+    QTest::newRow("a table without a field is refused")
+        << "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT)"
+        << "its table PhoneCalls has no field name";
+    QTest::newRow("a table where an index should be is refused") << phoneCalls + ";CREATE TABLE DateTime (x)"
+                                                                 << "already a table named DateTime";
+    QTest::newRow("another program's database is refused") << "CREATE TABLE Contacts (id INTEGER, name TEXT)"
+                                                           << "neither a PhoneCalls nor a UsersList table";
 }
 
 void tst_CallStore::missingTableIsCreated()
 {
-    QFETCH(QString, phoneCalls);
+    QFETCH(QString, tables);
     QFETCH(QString, refusal);
     QTemporaryDir dir;
     const QString path = dir.filePath("callerid.mdb");
@@ -147,20 +149,23 @@ void tst_CallStore::missingTableIsCreated()
         db.setDatabaseName(path);
         QVERIFY(db.open());
         QSqlQuery query(db);
-        for (const QString& table : QString("PhoneCalls (" + phoneCalls + ")").split("; CREATE TABLE "))
-            QVERIFY(query.exec("CREATE TABLE " + table));
-        QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
+        for (const QString& statement : tables.split(';'))
+            QVERIFY(query.exec(statement));
+        if (tables.startsWith("CREATE TABLE PhoneCalls"))
+            QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
     }
     QSqlDatabase::removeDatabase("setup");
+    const QByteArray before = TestSupport::fileBytes(path);
     FakeClock clock;
     CallStore store(clock);
     QString error;
     QCOMPARE(store.openCallDatabase(path, &error), refusal.isEmpty());
     QVERIFY2(error.contains(refusal), qPrintable(error));
-    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"),
-             QStringList{refusal.isEmpty() ? "2" : "0"});
+    if (!refusal.isEmpty()) // a refused file is not touched, its journal mode included
+        QCOMPARE(TestSupport::fileBytes(path), before);
     if (!refusal.isEmpty())
         return;
+    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), QStringList{"2"});
     QString number = "222", name;
     store.logCall(number, name);
     QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));

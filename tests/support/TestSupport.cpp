@@ -3,6 +3,7 @@
 #include "FakeClock.h"
 #include "ModemSimulator.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -74,3 +75,9 @@ QStringList readRows(const QString& databasePath, const QString& sql)
 }
 
 } // namespace TestSupport
+
+QByteArray TestSupport::fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -20,6 +21,9 @@ bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function
 
 // Appends rows to a table: each row's fields joined by '|', in the table's order of fields.
 void insertRows(const QString& connectionName, const QString& table, const QStringList& rows);
+
+// The whole content of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 // Rows of a table read through a connection of its own, each row's fields joined by '|'.
 QStringList readRows(const QString& databasePath, const QString& sql);
