@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -66,6 +67,8 @@ private slots:
     void report();
     void reportOfManySlicesHasEachCallOnce();
     void reportThatFailsKeepsTheEarlierOne();
+    void reportIsNotWrittenThroughALink_data();
+    void reportIsNotWrittenThroughALink();
     void clear_data();
     void clear();
     void clearingRollsBackOnlyItsOwnDeletions();
@@ -172,6 +175,38 @@ void tst_ReportJobs::reportThatFailsKeepsTheEarlierOne()
     QVERIFY2(result.startsWith("failed: Cannot write the report " + earlier.fileName()), qPrintable(result));
     QVERIFY(earlier.open(QIODevice::ReadOnly));
     QCOMPARE(earlier.readAll(), QByteArray("the earlier report\r\n"));
+}
+
+void tst_ReportJobs::reportIsNotWrittenThroughALink_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("a link to another file") << true;
+    QTest::newRow("a link to no file") << false;
+}
+
+void tst_ReportJobs::reportIsNotWrittenThroughALink()
+{
+    QFETCH(bool, targetExists);
+    TestDatabase db;
+    addCalls(db, {"2026-03-10 12:00:00|1|A"});
+    QTemporaryDir dir;
+    const QString target = dir.filePath("precious.txt");
+    if (targetExists) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a report");
+    }
+    const QString link = dir.filePath("CallLog.txt");
+    QVERIFY(QFile::link(target, link));
+    ReportWriter writer(db.store.database(), link, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+    bool any = false;
+    QString error;
+    QVERIFY(!writer.start(&any, &error));
+    QVERIFY2(error.startsWith("Cannot write the report " + link + ": it is a symbolic link to " + target),
+             qPrintable(error));
+    QCOMPARE(TestSupport::fileBytes(target), targetExists ? QByteArray("not a report") : QByteArray());
+    QCOMPARE(QFile::exists(target), targetExists);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
 }
 
 void tst_ReportJobs::clear_data()
