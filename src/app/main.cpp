@@ -29,6 +29,11 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
     // Lets the desktop match the window to the installed entry (its icon on Wayland's task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nimbrel.Nimbrel"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything is shown: logging out while a message waits must still end the program cleanly.
+    // exit(), not quit(): a message box may refuse to be closed, and the end must not wait for it.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app,
+                     [] { QApplication::exit(0); });
 
     SingleInstance instance;
     if (!instance.claim()) {
@@ -55,9 +60,10 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
     QString error;
     if (!window.Form_Load(&error)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Nimbrel"), error, QMessageBox::Ok);
-        QObject::connect(&box, &QMessageBox::finished, &app, [] { QApplication::exit(1); });
+        QObject::connect(&box, &QMessageBox::finished, &app, &QApplication::quit);
         box.show();
-        return app.exec();
+        app.exec();
+        return 1;
     }
     QObject::connect(&window, &frmLineInfo::exitRequested, &app, &QApplication::quit);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
@@ -65,8 +71,6 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
         window.raise();
         window.activateWindow();
     });
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, &QApplication::quit);
 
     app.exec();
     window.Form_Unload();

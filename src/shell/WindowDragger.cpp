@@ -14,10 +14,12 @@ WindowDragger::WindowDragger(QWidget* form)
 
 bool WindowDragger::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_form)
+    const QEvent::Type type = event->type();
+    if (watched != m_form
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() == Qt::LeftButton)
             return DragWindow(mouse->position().toPoint());

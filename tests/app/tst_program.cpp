@@ -24,6 +24,7 @@ private slots:
     void commandLineIsAnsweredWithoutADisplay_data();
     void commandLineIsAnsweredWithoutADisplay();
     void startAtLoginMonitorsAtOnce();
+    void terminationWhileTheStartUpErrorShows();
 
 private:
     void startNimbrel(QProcess& process, const QStringList& arguments = {});
@@ -164,6 +165,21 @@ void tst_Program::startAtLoginMonitorsAtOnce()
     nimbrel.terminate();
     QVERIFY(nimbrel.waitForFinished(10000));
     QCOMPARE(nimbrel.exitCode(), 0);
+}
+
+void tst_Program::terminationWhileTheStartUpErrorShows()
+{
+    QFile foreign(m_dir->filePath("program/callerid.mdb"));
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write("not a database\n");
+    foreign.close();
+    QProcess nimbrel;
+    startNimbrel(nimbrel);
+    QTest::qWait(1500); // the message is up; nothing outside the process tells when
+    ::kill(pid_t(nimbrel.processId()), SIGTERM);
+    QVERIFY(nimbrel.waitForFinished(10000));
+    QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(nimbrel.exitCode(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_Program)
