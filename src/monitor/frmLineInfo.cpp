@@ -297,6 +297,8 @@ bool frmLineInfo::Form_Load(QString* error)
 
     if (!m_store.openCallDatabase(m_paths.dataFile(QStringLiteral("callerid.mdb")), error))
         return false;
+    if (!m_paths.notice().isEmpty())
+        MessageBox::show(this, m_paths.notice(), MessageBox::Icon::Information);
     fitGridColumns();
     if (m_options.serveNcid)
         serveNcid();

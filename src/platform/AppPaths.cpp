@@ -5,21 +5,35 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-AppPaths::AppPaths(QString appPath, QString dataPath)
+AppPaths::AppPaths(QString appPath, QString dataPath, QString notice)
     : m_appPath(std::move(appPath))
     , m_dataPath(std::move(dataPath))
+    , m_notice(std::move(notice))
 {
 }
 
 AppPaths AppPaths::forRunningProgram()
 {
     const QString appPath = QCoreApplication::applicationDirPath();
-    if (QFileInfo(appPath).isWritable())
+    return choose(appPath, QFileInfo(appPath).isWritable(),
+                  QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                      + QStringLiteral("/Nimbrel"));
+}
+
+AppPaths AppPaths::choose(const QString& appPath, bool appPathWritable, const QString& userDataPath)
+{
+    if (appPathWritable)
         return AppPaths(appPath, appPath);
-    const QString dataPath =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Nimbrel");
-    QDir().mkpath(dataPath);
-    return AppPaths(appPath, dataPath);
+    QDir().mkpath(userDataPath);
+    const QString beside = QDir(appPath).filePath(QStringLiteral("callerid.mdb"));
+    const QString own = QDir(userDataPath).filePath(QStringLiteral("callerid.mdb"));
+    // Said once: at the start that begins the user's own file.
+    if (!QFileInfo::exists(beside) || QFileInfo::exists(own))
+        return AppPaths(appPath, userDataPath);
+    return AppPaths(appPath, userDataPath,
+                    QStringLiteral("Calls are kept in %1, not in %2: the program folder cannot be written. "
+                                   "To go on with the calls of %2, copy it there while Nimbrel is closed.")
+                        .arg(own, beside));
 }
 
 QString AppPaths::dataFile(const QString& name) const

@@ -8,12 +8,17 @@ class AppPaths
 {
 public:
     static AppPaths forRunningProgram();
-    AppPaths(QString appPath, QString dataPath);
+    // The data folder for a program in appPath: appPath itself when it can be written, else userDataPath.
+    static AppPaths choose(const QString& appPath, bool appPathWritable, const QString& userDataPath);
+    AppPaths(QString appPath, QString dataPath, QString notice = {});
 
     QString appPath() const { return m_appPath; }
     QString dataPath() const { return m_dataPath; }
     QString dataFile(const QString& name) const;
     QString appFile(const QString& name) const;
+
+    // Said at the start that passes over a call database beside the program for a new one of the user's.
+    QString notice() const { return m_notice; }
 
     // The per-user settings file: $XDG_CONFIG_HOME/Nimbrel/Nimbrel.conf.
     static QString settingsFile();
@@ -21,4 +26,5 @@ public:
 private:
     QString m_appPath;
     QString m_dataPath;
+    QString m_notice;
 };
