@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -24,9 +28,35 @@ QString busyText(const QString& devicePath)
         .arg(who);
 }
 
+// What a path that the serial driver refused is, when it is no serial port at all; empty otherwise.
+QString notSerialKind(const QString& devicePath)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(devicePath).constData(), &info) != 0)
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("a folder");
+    if (S_ISREG(info.st_mode))
+        return QStringLiteral("a plain file");
+    if (!S_ISCHR(info.st_mode))
+        return QStringLiteral("not a device");
+    const int fd = ::open(QFile::encodeName(devicePath).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return {};
+    const bool terminal = ::isatty(fd);
+    ::close(fd);
+    return terminal ? QString() : QStringLiteral("a device that is not a serial port");
+}
+
 QString openFailureText(QSerialPort::SerialPortError error, const QString& systemReason,
                         const QString& devicePath)
 {
+    if (error != QSerialPort::DeviceNotFoundError) {
+        if (const QString kind = notSerialKind(devicePath); !kind.isEmpty())
+            return QStringLiteral("%1 is not a serial device: it is %2.\nChoose the modem's port in Setup, "
+                                  "or correct the port's device under [Ports] in the settings.")
+                .arg(devicePath, kind);
+    }
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return QStringLiteral("No such device.\nPlug the modem in, or choose its port in Setup.");

@@ -55,10 +55,11 @@ bool ReportWriter::start(bool* anyCallFromStart, QString* error)
     }
     // Writing through a link would replace whatever file it points to.
     if (const QFileInfo file(m_file.fileName()); reason.isEmpty() && file.isSymLink())
-        reason = QStringLiteral("it is a symbolic link to %1, and Nimbrel writes its report through no link, so "
-                                "that no other file is overwritten; remove the link, then create the report "
-                                "again")
-                     .arg(file.symLinkTarget());
+        reason =
+            QStringLiteral("it is a symbolic link to %1, and Nimbrel writes its report through no link, so "
+                           "that no other file is overwritten; remove the link, then create the report "
+                           "again")
+                .arg(file.symLinkTarget());
     if (reason.isEmpty() && !m_file.open(QIODevice::WriteOnly))
         reason = m_file.errorString();
     if (!reason.isEmpty()) {

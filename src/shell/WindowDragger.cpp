@@ -16,7 +16,8 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (watched != m_form
-        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
+            && type != QEvent::MouseButtonRelease))
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
     switch (type) {

@@ -20,7 +20,8 @@ private slots:
         QTest::addColumn<bool>("notice");
         QTest::newRow("a writable program folder") << true << true << false << "program" << false;
         QTest::newRow("installed, first start") << false << false << false << "user" << false;
-        QTest::newRow("a database beside is passed over, and said") << false << true << false << "user" << true;
+        QTest::newRow("a database beside is passed over, and said")
+            << false << true << false << "user" << true;
         QTest::newRow("said only once") << false << true << true << "user" << false;
     }
     void dataFolder()
@@ -38,13 +39,15 @@ private slots:
             QFile(root.filePath("program/callerid.mdb")).open(QIODevice::WriteOnly);
         if (databaseOwn)
             QFile(root.filePath("user/Nimbrel/callerid.mdb")).open(QIODevice::WriteOnly);
-        const AppPaths paths = AppPaths::choose(root.filePath("program"), writable, root.filePath("user/Nimbrel"));
+        const AppPaths paths =
+            AppPaths::choose(root.filePath("program"), writable, root.filePath("user/Nimbrel"));
         QCOMPARE(paths.dataPath(), root.filePath(folder == "program" ? "program" : "user/Nimbrel"));
         QCOMPARE(paths.appPath(), root.filePath("program"));
         QCOMPARE(!paths.notice().isEmpty(), notice);
         if (notice)
-            QVERIFY2(paths.notice().startsWith("Calls are kept in " + root.filePath("user/Nimbrel/callerid.mdb")
-                                               + ", not in " + root.filePath("program/callerid.mdb")),
+            QVERIFY2(paths.notice().startsWith("Calls are kept in "
+                                               + root.filePath("user/Nimbrel/callerid.mdb") + ", not in "
+                                               + root.filePath("program/callerid.mdb")),
                      qPrintable(paths.notice()));
     }
 };

@@ -6,6 +6,7 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 class tst_SerialLine : public QObject
@@ -25,14 +26,23 @@ void tst_SerialLine::openFailuresSayWhatToDo_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing device") << "/dev/ttyNIMBRELNONE"
                                     << "No such device";
-    QTest::newRow("not a serial device") << "/dev/null"
-                                         << "Check the modem";
+    QTest::newRow("a device that is not a serial port") << "/dev/null"
+                                                        << "/dev/null is not a serial device: it is a device";
+    QTest::newRow("a plain file") << "FILE"
+                                  << "is not a serial device: it is a plain file";
+    QTest::newRow("a folder") << "/tmp"
+                              << "/tmp is not a serial device: it is a folder";
 }
 
 void tst_SerialLine::openFailuresSayWhatToDo()
 {
     QFETCH(QString, device);
     QFETCH(QString, reason);
+    QTemporaryFile plain;
+    if (device == "FILE") {
+        QVERIFY(plain.open());
+        device = plain.fileName();
+    }
     FakeClock clock;
     SerialLine line(clock);
     QString error;
