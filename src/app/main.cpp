@@ -32,8 +32,8 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
     // Before anything is shown: logging out while a message waits must still end the program cleanly.
     // exit(), not quit(): a message box may refuse to be closed, and the end must not wait for it.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app,
-                     [] { QApplication::exit(0); });
+    const QMetaObject::Connection endAtOnce = QObject::connect(
+        &termination, &TerminationSignals::terminationRequested, &app, [] { QApplication::exit(0); });
 
     SingleInstance instance;
     if (!instance.claim()) {
@@ -65,16 +65,26 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
         app.exec();
         return 1;
     }
-    QObject::connect(&window, &frmLineInfo::exitRequested, &app, &QApplication::quit);
+    // The end runs inside the event loop, which it leaves once the database is closed: calls it still
+    // owes get a few seconds to be written.
+    QObject::connect(&window, &frmLineInfo::exitRequested, &window, &frmLineInfo::Form_Unload);
+    QObject::disconnect(endAtOnce);
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
+                     &frmLineInfo::Form_Unload);
+    QObject::connect(&window, &frmLineInfo::unloaded, &app, [](const QString& problem) {
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(problem));
+        QApplication::exit(problem.isEmpty() ? 0 : 1);
+    });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
         window.showNormal();
         window.raise();
         window.activateWindow();
     });
 
-    app.exec();
-    window.Form_Unload();
-    return 0;
+    const int status = app.exec();
+    window.Form_Unload(); // the loop ended some other way: what the store still owes goes to its side file
+    return status;
 }
 
 // Help and version are printed before Qt looks for a display.

@@ -241,6 +241,7 @@ void frmLineInfo::wireLogic()
         showStatus(QStringLiteral("Calls are not being saved: see the message."));
         MessageBox::show(this, text, MessageBox::Icon::Warning);
     });
+    connect(&m_store, &CallStore::closed, this, &frmLineInfo::unloaded);
     connect(&m_store, &CallStore::storeRecovered, this,
             [this] { showStatus(QStringLiteral("The call database accepts calls again; all saved.")); });
     connect(&m_monitor, &LineMonitor::callCompleted, this, [this](const LoggedCall& call, bool ringDoorbell) {
@@ -362,6 +363,7 @@ void frmLineInfo::Form_Unload()
         m_options.saveOptions(m_settings);
     }
     m_settings.sync();
+    hide();             // the database may take a few seconds more to write what it owes
     delete m_usersList; // they use the database connection, which closes next
     delete m_report;
     m_ncidServer.reset();

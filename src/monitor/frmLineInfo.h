@@ -52,7 +52,8 @@ public:
     // cannot be used.
     bool Form_Load(QString* error);
     // Closes the port, stores the options and position (in the normal window state) and closes the
-    // database. Runs once, however the program is ended.
+    // database, which may first take a few seconds to write the calls it still owes (`unloaded` tells
+    // the end). Runs once, however the program is ended.
     void Form_Unload();
 
     // Says the text 1.5 seconds from now; a second arming before then replaces the text, not the time.
@@ -104,6 +105,9 @@ public:
 
 signals:
     void exitRequested();
+    // Form_Unload has ended: the database is closed. `problem` names calls it could not write, and
+    // where they are kept; empty when all were saved.
+    void unloaded(const QString& problem);
 
 protected:
     // A close from the window manager (Alt+F4, the task bar) ends the program as the close box does.

@@ -3,7 +3,9 @@
 #include "CallRules.h"
 #include "CallSchema.h"
 #include "Clock.h"
+#include "UnsavedCalls.h"
 
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -18,21 +20,100 @@ CallStore::CallStore(Clock& clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
     , m_retryTimer(clock.createTimer())
+    , m_closingBound(clock.createTimer())
 {
     connect(m_retryTimer.get(), &ClockTimer::timeout, this, &CallStore::flushUnsaved);
+    m_closingBound->setSingleShot(true);
+    connect(m_closingBound.get(), &ClockTimer::timeout, this, [this] { finishClosing(keepInSideFile()); });
 }
 
-CallStore::~CallStore() = default;
+// Ended without a close (no event loop left to wait in): nothing owed is dropped.
+CallStore::~CallStore()
+{
+    if (!m_unsaved.isEmpty())
+        keepInSideFile();
+}
 
 bool CallStore::openCallDatabase(const QString& path, QString* error)
 {
-    return m_db.open(path, CallSchema::kCallTables, error);
+    if (!m_db.open(path, CallSchema::kCallTables, error))
+        return false;
+    importUnsaved();
+    return true;
+}
+
+void CallStore::importUnsaved()
+{
+    const QString sideFile = UnsavedCalls::pathFor(m_db.path());
+    if (!QFile::exists(sideFile))
+        return;
+    const UnsavedCalls::Contents contents = UnsavedCalls::read(sideFile);
+    // All or nothing, and the file goes only once its calls are in: a kill meanwhile loses none.
+    QSqlDatabase db = m_db.handle();
+    QString reason;
+    bool written = db.transaction();
+    for (const UnsavedCalls::Entry& entry : contents.entries) {
+        Unsaved pending{++m_nextSerial, entry.call, entry.rowId > 0, entry.rowId};
+        written = written && write(pending, &reason);
+    }
+    if (written && db.commit()) {
+        if (contents.badLines.isEmpty()) {
+            QFile::remove(sideFile);
+            return;
+        }
+        const QString aside = sideFile + QStringLiteral(".unreadable");
+        QFile::remove(aside);
+        QFile::rename(sideFile, aside);
+        emit storeFailed(QStringLiteral("%1 calls kept from an earlier run were added to %2, but %3 lines of "
+                                        "%4 are not calls; the file is kept as %5 for you to look at.")
+                             .arg(contents.entries.size())
+                             .arg(m_db.path())
+                             .arg(contents.badLines.size())
+                             .arg(sideFile, aside));
+        return;
+    }
+    db.rollback();
+    reportFailure(QStringLiteral("add the %1 calls kept in %2").arg(contents.entries.size()).arg(sideFile),
+                  reason.isEmpty() ? SqliteDatabase::describe(db.lastError()) : reason);
 }
 
 void CallStore::closeCallDatabase()
 {
+    m_closing = true;
     flushUnsaved();
+    if (!m_closing)
+        return; // every call written, closed
+    m_retryTimer->start(kClosingRetryMs);
+    m_closingBound->start(kClosingBoundMs);
+}
+
+QString CallStore::keepInSideFile()
+{
+    QList<UnsavedCalls::Entry> entries;
+    for (const Unsaved& pending : std::as_const(m_unsaved))
+        entries << UnsavedCalls::Entry{pending.call, pending.inserted ? pending.rowId : 0};
+    const QString sideFile = UnsavedCalls::pathFor(m_db.path());
+    QString error;
+    const bool kept = UnsavedCalls::append(sideFile, entries, &error);
+    const QString problem =
+        kept ? QStringLiteral("Nimbrel could not write %1 call(s) to %2 (%3); they are kept in %4 and added "
+                              "to the database at the next start.")
+                   .arg(entries.size())
+                   .arg(m_db.path(), m_lastFailure, sideFile)
+             : QStringLiteral("Nimbrel could not write %1 call(s) to %2 (%3), nor to %4 (%5); they are lost.")
+                   .arg(entries.size())
+                   .arg(m_db.path(), m_lastFailure, sideFile, error);
+    m_unsaved.clear();
+    return problem;
+}
+
+void CallStore::finishClosing(const QString& problem)
+{
+    m_retryTimer->stop();
+    m_closingBound->stop();
+    m_closing = false;
     m_db.close();
+    emit closed(problem);
 }
 
 std::optional<CallerMatch> CallStore::lookupCaller(const QString& received)
@@ -150,6 +231,7 @@ void CallStore::flushUnsaved()
         reportFailure(QStringLiteral("save the call from %1 (%2) of %3")
                           .arg(call.name, call.number, call.dateTime.toString(CallSchema::kDateTimeFormat)),
                       reason);
+        m_lastFailure = reason;
         if (!m_retryTimer->isActive())
             m_retryTimer->start(kRetryIntervalMs);
         return;
@@ -159,6 +241,8 @@ void CallStore::flushUnsaved()
         m_failing = false;
         emit storeRecovered();
     }
+    if (m_closing)
+        finishClosing({});
 }
 
 void CallStore::reportFailure(const QString& what, const QString& reason)

@@ -27,6 +27,7 @@ struct LoggedCall {
 // callerid.mdb: logging calls and looking up callers. A call is committed before logCall() returns, so
 // what the user is shown survives a kill. When the database refuses a write the call is kept in memory,
 // the failure is reported once, and the calls are written, in order, as soon as it accepts writes again.
+// Calls still unwritten when the program ends go to a side file (UnsavedCalls) that the next open adds.
 class CallStore : public QObject
 {
     Q_OBJECT
@@ -34,7 +35,14 @@ public:
     explicit CallStore(Clock& clock, QObject* parent = nullptr);
     ~CallStore() override;
 
+    // Times of the close: how often the calls still owed are tried again, and for how long.
+    static constexpr int kClosingRetryMs = 500;
+    static constexpr int kClosingBoundMs = 5000;
+
+    // Opens the file and adds the calls that an earlier run left in its side file.
     bool openCallDatabase(const QString& path, QString* error);
+    // Closes the database once the calls it still owes are written, trying for kClosingBoundMs; what is
+    // still unwritten then is kept in the side file. `closed` follows (at once when nothing is owed).
     void closeCallDatabase();
     bool isOpen() const { return m_db.isOpen(); }
     QString path() const { return m_db.path(); }
@@ -64,6 +72,8 @@ public:
 signals:
     void storeFailed(const QString& message);
     void storeRecovered();
+    // The database is closed; `problem` says which calls could not be written and where they are kept.
+    void closed(const QString& problem);
 
 private:
     struct Unsaved {
@@ -76,6 +86,9 @@ private:
     bool write(Unsaved& pending, QString* reason);
     void flushUnsaved();
     void reportFailure(const QString& what, const QString& reason);
+    void importUnsaved();
+    void finishClosing(const QString& problem);
+    QString keepInSideFile();
 
     Clock& m_clock;
     SqliteDatabase m_db;
@@ -84,5 +97,8 @@ private:
     quint64 m_nextSerial = 0;
     bool m_failing = false;
     bool m_writesHeld = false;
+    bool m_closing = false;
+    QString m_lastFailure;
     std::unique_ptr<ClockTimer> m_retryTimer;
+    std::unique_ptr<ClockTimer> m_closingBound;
 };

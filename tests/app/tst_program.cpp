@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,9 +27,11 @@ private slots:
     void commandLineIsAnsweredWithoutADisplay();
     void startAtLoginMonitorsAtOnce();
     void terminationWhileTheStartUpErrorShows();
+    void callsTheDatabaseRefusesOutliveTheEnd();
 
 private:
-    void startNimbrel(QProcess& process, const QStringList& arguments = {});
+    void startNimbrel(QProcess& process, const QStringList& arguments = {},
+                      QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ModemSimulator> m_modem;
@@ -56,7 +60,8 @@ void tst_Program::cleanup()
     m_dir.reset();
 }
 
-void tst_Program::startNimbrel(QProcess& process, const QStringList& arguments)
+void tst_Program::startNimbrel(QProcess& process, const QStringList& arguments,
+                               QProcess::ProcessChannelMode channels)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -64,7 +69,7 @@ void tst_Program::startNimbrel(QProcess& process, const QStringList& arguments)
     environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("run"));
     environment.insert("XDG_DATA_HOME", m_dir->filePath("data"));
     process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setProcessChannelMode(channels);
     process.start(m_dir->filePath("program/nimbrel"), arguments);
     QVERIFY(process.waitForStarted());
 }
@@ -180,6 +185,34 @@ void tst_Program::terminationWhileTheStartUpErrorShows()
     QVERIFY(nimbrel.waitForFinished(10000));
     QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
     QCOMPARE(nimbrel.exitCode(), 1);
+}
+
+void tst_Program::callsTheDatabaseRefusesOutliveTheEnd()
+{
+    QProcess nimbrel;
+    startNimbrel(nimbrel, {}, QProcess::SeparateChannels);
+    QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("AT#CID=1"), 15000);
+    const QString database = m_dir->filePath("program/callerid.mdb");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+        other.setDatabaseName(database);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE")); // held past the end of Nimbrel
+        m_modem->sendLine("RING");
+        m_modem->sendLine("NMBR=5551234");
+        QTest::qWait(1000); // the call is shown but cannot be written; nothing outside tells when
+        ::kill(pid_t(nimbrel.processId()), SIGTERM);
+        QVERIFY(nimbrel.waitForFinished(15000));
+        QSqlQuery(other).exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("other-program");
+    QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(nimbrel.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(nimbrel.readAllStandardError());
+    QVERIFY2(said.contains("could not write 1 call(s) to " + database)
+                 && said.contains(database + ".unsaved"),
+             qPrintable(said));
+    QVERIFY(TestSupport::fileBytes(database + ".unsaved").contains("\t5551234\tUnknown Caller\t0\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Program)

@@ -1,3 +1,4 @@
+#include "CallSchema.h"
 #include "CallStore.h"
 #include "DateTimeText.h"
 #include "FakeClock.h"
@@ -37,6 +38,8 @@ private slots:
     void lookup();
     void lockedDatabaseKeepsCallsUntilItAcceptsThem();
     void fullDiskKeepsCallsUntilThereIsRoom();
+    void callsOwedAtTheEndAreKept_data();
+    void callsOwedAtTheEndAreKept();
     void killAtAnyMomentLosesNoShownCall();
 };
 
@@ -319,6 +322,62 @@ void tst_CallStore::lockedDatabaseKeepsCallsUntilItAcceptsThem()
     QCOMPARE(db.store.unsavedCount(), 0);
     QCOMPARE(recovered.count(), 1);
     QCOMPARE(db.calls(), QStringList({"1|111|Unknown Caller", "2|222|Bob"}));
+}
+
+void tst_CallStore::callsOwedAtTheEndAreKept_data()
+{
+    QTest::addColumn<int>("lockedForMs"); // after the close begins; -1: until the next start
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("written while the close waits") << 1200 << "";
+    QTest::newRow("kept in the side file, added at the next start")
+        << -1 << "Nimbrel could not write 3 call(s) to ";
+}
+
+void tst_CallStore::callsOwedAtTheEndAreKept()
+{
+    QFETCH(int, lockedForMs);
+    QFETCH(QString, problem);
+    TestDatabase db;
+    QString number = "111", name = "Ann";
+    const LoggedCall first = db.store.logCall(number, name);
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+    other.setDatabaseName(db.path());
+    QVERIFY(other.open());
+    QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+    db.store.updateLastCall({first.dateTime, "111", "Ann\tSmith 100%"}); // a late name for a written row
+    for (const char* received : {"222", "333"}) {
+        QString owed = QString::fromLatin1(received), noName;
+        db.store.logCall(owed, noName);
+    }
+    QCOMPARE(db.store.unsavedCount(), 3);
+
+    QSignalSpy closed(&db.store, &CallStore::closed);
+    db.store.closeCallDatabase();
+    QCOMPARE(closed.count(), 0); // waiting for the lock
+    const int waited = lockedForMs < 0 ? CallStore::kClosingBoundMs : lockedForMs;
+    db.clock.advance(waited - 1);
+    if (lockedForMs >= 0)
+        QSqlQuery(other).exec("ROLLBACK");
+    db.clock.advance(CallStore::kClosingRetryMs);
+    QCOMPARE(closed.count(), 1);
+    const QString said = closed.first().first().toString();
+    QVERIFY2(problem.isEmpty() ? said.isEmpty() : said.startsWith(problem + db.path()), qPrintable(said));
+    QVERIFY(!db.store.isOpen());
+    const QString sideFile = db.path() + ".unsaved";
+    QCOMPARE(QFile::exists(sideFile), lockedForMs < 0);
+    QSqlQuery(other).exec("ROLLBACK");
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other-program");
+
+    CallStore next(db.clock);
+    QString error;
+    QVERIFY2(next.openCallDatabase(db.path(), &error), qPrintable(error));
+    QVERIFY(!QFile::exists(sideFile));
+    QCOMPARE(db.calls(),
+             QStringList({"1|111|Ann\tSmith 100%", "2|222|Unknown Caller", "3|333|Unknown Caller"}));
+    QCOMPARE(readRows(db.path(), "SELECT DISTINCT datetime FROM PhoneCalls"),
+             QStringList{first.dateTime.toString(CallSchema::kDateTimeFormat)});
 }
 
 void tst_CallStore::fullDiskKeepsCallsUntilThereIsRoom()
