@@ -22,6 +22,7 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     connect(m_replyTimer.get(), &ClockTimer::timeout, this, &LineMonitor::endWait);
     connect(&m_line, &SerialLine::received, this, [this](const QByteArray& bytes) { m_lines.feed(bytes); });
     connect(&m_line, &SerialLine::lost, this, &LineMonitor::lineLost);
+    connect(&m_line, &SerialLine::returned, this, &LineMonitor::resume);
     connect(&m_ncid, &NcidClient::statusChanged, this, &LineMonitor::statusChanged);
     connect(&m_ncid, &NcidClient::callReported, &m_tracker, &CallTracker::report);
     connect(&m_ncid, &NcidClient::ringReported, &m_tracker, [this](int ringCount) {
@@ -275,6 +276,22 @@ void LineMonitor::lineLost(const QString& reason)
     }
     if (m_starting)
         finishStart();
-    if (wasActive)
-        emit statusChanged(reason + QStringLiteral(" Monitoring stopped; plug it in and press Start."));
+    if (!wasActive)
+        return;
+    emit statusChanged(reason + QStringLiteral(" Monitoring stopped; plug it in and press Start."));
+    m_line.watchForReturn(); // a Stop, a port switch or the end closes the line, which ends the watch
+}
+
+void LineMonitor::resume()
+{
+    QString error;
+    if (!openLine(&error)) {
+        // udev may not have given the node its group yet, or a prober holds it for a moment.
+        emit statusChanged(error.section(QLatin1Char('\n'), 0, 0)
+                           + QStringLiteral(" The modem is back; trying again."));
+        m_line.watchForReturn();
+        return;
+    }
+    emit statusChanged(QStringLiteral("The modem on port %1 is back: monitoring resumes.").arg(portName()));
+    start();
 }

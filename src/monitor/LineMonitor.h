@@ -88,6 +88,7 @@ private:
     void conclude(const QString& command);
     void finishStart();
     void lineLost(const QString& reason);
+    void resume();
     QString portName() const;
 
     SerialLine m_line;

@@ -92,6 +92,7 @@ SerialLine::~SerialLine() = default;
 bool SerialLine::open(const QString& devicePath, QString* error)
 {
     close();
+    m_awaitingReturn = false;
     m_devicePath = devicePath;
     m_port.setPortName(devicePath);
     m_port.setBaudRate(QSerialPort::Baud9600);
@@ -113,6 +114,7 @@ bool SerialLine::open(const QString& devicePath, QString* error)
 void SerialLine::close()
 {
     m_presenceWatch->stop();
+    m_awaitingReturn = false;
     if (m_port.isOpen())
         m_port.close();
 }
@@ -145,10 +147,22 @@ void SerialLine::handleError(QSerialPort::SerialPortError error)
         reportLoss();
 }
 
+void SerialLine::watchForReturn()
+{
+    m_awaitingReturn = true;
+    m_presenceWatch->start(kPresenceCheckMs);
+}
+
 void SerialLine::checkDevicePresent()
 {
-    if (m_port.isOpen() && !QFile::exists(m_devicePath))
+    const bool present = QFile::exists(m_devicePath);
+    if (m_port.isOpen() && !present)
         reportLoss();
+    if (m_awaitingReturn && present) {
+        m_awaitingReturn = false;
+        m_presenceWatch->stop();
+        emit returned();
+    }
 }
 
 void SerialLine::reportLoss()

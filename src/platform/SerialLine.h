@@ -9,7 +9,8 @@ class Clock;
 class ClockTimer;
 
 // The serial line to the modem: 9600 baud, 8N1, no flow control. Received bytes arrive on the UI thread
-// in whatever chunks the device delivers; a vanished device is reported once through lost().
+// in whatever chunks the device delivers; a vanished device is reported once through lost(), and, when
+// asked, its return (the same path, or the same /dev/serial/by-id link) through returned().
 class SerialLine : public QObject
 {
     Q_OBJECT
@@ -27,9 +28,14 @@ public:
     void setControlLines(bool on);
     bool send(const QByteArray& bytes);
 
+    // After a loss: watches the device path until it is there again, then reports returned() once.
+    // open() and close() end the watch.
+    void watchForReturn();
+
 signals:
     void received(const QByteArray& bytes);
     void lost(const QString& reason);
+    void returned();
 
 private:
     void handleError(QSerialPort::SerialPortError error);
@@ -40,4 +46,5 @@ private:
     QString m_devicePath;
     std::unique_ptr<ClockTimer> m_presenceWatch;
     bool m_lossPending = false;
+    bool m_awaitingReturn = false;
 };

@@ -3,7 +3,9 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -18,15 +20,15 @@ struct Rig {
         if (!modem.start(&error))
             qFatal("%s", qPrintable(error));
         control.setPort(1, modem.devicePath());
-        const QDateTime start = db.clock.now();
-        QObject::connect(&modem, &ModemSimulator::commandReceived, [this, start](const QString& command) {
-            commands << QStringLiteral("%1@%2").arg(command).arg(start.msecsTo(db.clock.now()));
+        QObject::connect(&modem, &ModemSimulator::commandReceived, [this](const QString& command) {
+            commands << QStringLiteral("%1@%2").arg(command).arg(elapsedMs());
         });
         QObject::connect(
             &control, &LineMonitor::message, [this](const QString& text, LineMonitor::MessageKind kind) {
                 messages << (kind == LineMonitor::MessageKind::Critical ? "critical: " : "") + text;
             });
     }
+    qint64 elapsedMs() const { return started.msecsTo(db.clock.now()); }
     bool startAndSettle()
     {
         control.startStopMonitoring();
@@ -34,6 +36,7 @@ struct Rig {
     }
 
     TestDatabase db;
+    const QDateTime started = db.clock.now();
     ModemSimulator modem;
     LineMonitor control{db.store, db.clock};
     QStringList commands;
@@ -51,6 +54,7 @@ private slots:
     void pressWhileStartingIsIgnored();
     void stopClosesThePort();
     void missingDeviceIsACriticalMessage();
+    void unpluggedModemStopsMonitoring_data();
     void unpluggedModemStopsMonitoring();
 };
 
@@ -154,23 +158,69 @@ void tst_LineMonitor::missingDeviceIsACriticalMessage()
     QVERIFY(!rig.control.isMonitoring());
 }
 
+void tst_LineMonitor::unpluggedModemStopsMonitoring_data()
+{
+    QTest::addColumn<bool>("stoppedFirst"); // the user pressed Stop before the modem went
+    QTest::addColumn<bool>("comesBack");
+    QTest::newRow("pulled out and left out") << false << false;
+    QTest::newRow("plugged back in: monitoring resumes") << false << true;
+    QTest::newRow("a Stop by the user is never undone") << true << true;
+}
+
 void tst_LineMonitor::unpluggedModemStopsMonitoring()
 {
+    QFETCH(bool, stoppedFirst);
+    QFETCH(bool, comesBack);
     Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    // The port is named by a stable link, as /dev/serial/by-id names a USB modem whatever its ttyACM number.
+    QTemporaryDir byId;
+    const QString link = byId.filePath("usb-Modem-if00");
+    QVERIFY(QFile::link(rig.modem.devicePath(), link));
+    rig.control.setPort(1, link);
     QVERIFY(rig.startAndSettle());
     QSignalSpy status(&rig.control, &LineMonitor::statusChanged);
     rig.modem.sendLine("RING");
     rig.modem.sendLine("NMBR=5551234");
     TestSupport::waitForQuietLine(rig.modem);
+    if (stoppedFirst)
+        rig.control.startStopMonitoring();
     rig.modem.unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.control.isMonitoring(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.control.isPortOpen(), 1000);
+    QVERIFY(!rig.control.isMonitoring());
     rig.db.clock.advance(2000); // the watch on the device path must not report it again
     QCoreApplication::processEvents();
-    QCOMPARE(status.count(), 1);
-    QVERIFY2(status.last().first().toString().contains(rig.modem.devicePath() + " is gone"),
-             qPrintable(status.last().first().toString()));
-    QVERIFY(!rig.control.isPortOpen());
-    QCOMPARE(rig.db.calls(), QStringList{"1|5551234|Unknown Caller"});
+    const QStringList whileAway = TestSupport::spiedTexts(status);
+    QCOMPARE(whileAway, QStringList{stoppedFirst ? "Monitoring stopped."
+                                                 : "The modem on " + link
+                                                       + " is gone (unplugged or switched off). Monitoring "
+                                                         "stopped; plug it in and press Start."});
+    qint64 returnedAt = 0;
+    if (comesBack) {
+        QString error;
+        QVERIFY2(rig.modem.start(&error), qPrintable(error)); // a new terminal, and the link follows it
+        QVERIFY(QFile::remove(link) && QFile::link(rig.modem.devicePath(), link));
+        rig.commands.clear();
+        returnedAt = rig.elapsedMs();
+        TestSupport::runUntil(
+            rig.db.clock, rig.modem, [&] { return rig.control.isMonitoring(); }, 4500);
+    }
+    const bool resumed = comesBack && !stoppedFirst;
+    QCOMPARE(rig.control.isMonitoring(), resumed);
+    if (resumed) {
+        QCOMPARE(rig.commands.size(), 2);
+        QVERIFY2(rig.commands.first().startsWith("ATZ@")
+                     && rig.commands.first().mid(4).toInt() <= returnedAt + 2000,
+                 qPrintable(rig.commands.join(' '))); // within two seconds of its return
+        QCOMPARE(TestSupport::spiedTexts(status).mid(whileAway.size(), 1),
+                 QStringList{"The modem on port 1 (" + link + ") is back: monitoring resumes."});
+        rig.modem.sendLine("RING");
+        rig.modem.sendLine("NMBR=5550000");
+        TestSupport::runUntil(rig.db.clock, rig.modem, [&] { return rig.db.calls().size() == 2; });
+    } else {
+        QCOMPARE(TestSupport::spiedTexts(status), whileAway);
+    }
+    QCOMPARE(rig.db.calls().size(), resumed ? 2 : 1);
+    QCOMPARE(rig.db.calls().first(), QStringLiteral("1|5551234|Unknown Caller"));
 }
 
 QTEST_GUILESS_MAIN(tst_LineMonitor)

@@ -4,6 +4,7 @@
 #include "ModemSimulator.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -80,4 +81,12 @@ QByteArray TestSupport::fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList TestSupport::spiedTexts(const QSignalSpy& spy)
+{
+    QStringList texts;
+    for (const QList<QVariant>& arguments : spy)
+        texts << arguments.first().toString();
+    return texts;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class FakeClock;
+class QSignalSpy;
 class ModemSimulator;
 
 namespace TestSupport
@@ -21,6 +22,9 @@ bool runUntil(FakeClock& clock, const ModemSimulator& modem, const std::function
 
 // Appends rows to a table: each row's fields joined by '|', in the table's order of fields.
 void insertRows(const QString& connectionName, const QString& table, const QStringList& rows);
+
+// The first argument of every signal a spy caught, as text.
+QStringList spiedTexts(const QSignalSpy& spy);
 
 // The whole content of a file; empty when it cannot be read.
 QByteArray fileBytes(const QString& path);
