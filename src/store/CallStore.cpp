@@ -139,7 +139,7 @@ LoggedCall CallStore::logCall(QString& number, QString& name)
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_last = Unsaved{++m_nextSerial, LoggedCall{now, number, name}};
     m_unsaved.append(m_last);
-    flushUnsaved();
+    writeNewCalls();
     return m_last.call;
 }
 
@@ -149,13 +149,13 @@ void CallStore::updateLastCall(const LoggedCall& call)
     for (Unsaved& pending : m_unsaved) {
         if (pending.serial == m_last.serial && !pending.inserted) {
             pending.call = call; // not written yet: it will be written as it now stands
-            flushUnsaved();
+            writeNewCalls();
             return;
         }
     }
     m_unsaved.append(m_last);
     m_unsaved.last().inserted = true;
-    flushUnsaved();
+    writeNewCalls();
 }
 
 bool CallStore::write(Unsaved& pending, QString* reason)
@@ -213,6 +213,14 @@ void CallStore::releaseWrites()
 {
     m_writesHeld = false;
     flushUnsaved();
+}
+
+void CallStore::writeNewCalls()
+{
+    // While the database refuses writes, a new call waits for the retry with the others instead of
+    // holding the window for another busy wait.
+    if (!m_failing)
+        flushUnsaved();
 }
 
 void CallStore::flushUnsaved()

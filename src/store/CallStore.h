@@ -85,6 +85,7 @@ private:
 
     bool write(Unsaved& pending, QString* reason);
     void flushUnsaved();
+    void writeNewCalls();
     void reportFailure(const QString& what, const QString& reason);
     void importUnsaved();
     void finishClosing(const QString& problem);

@@ -1,0 +1,29 @@
+// A settings file as a user or another program may have left it: read as the program reads it at start.
+#include "MonitorSettings.h"
+#include "PortTable.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_settings";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    static QTemporaryDir dir(QStringLiteral("/dev/shm/nimbrel-fuzz-XXXXXX"));
+    const QString path = dir.filePath(QStringLiteral("Nimbrel.conf"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(reinterpret_cast<const char*>(data), qint64(size));
+    }
+    const QSettings settings(path, QSettings::IniFormat);
+    const PortTable ports(settings, [](const QString&) { return true; });
+    const MonitorSettings options = MonitorSettings::load(settings, ports);
+    Q_UNUSED(options.commPort);
+    return 0;
+}
