@@ -5,7 +5,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     if (const auto message = CallerIdMessage::fromHexLine(bytes))
-        Q_UNUSED(message->number.size() + message->name.size());
-    Q_UNUSED(CallerIdMessage::fromHexParameters(bytes));
+        static_cast<void>(message->number.size() + message->name.size());
+    static_cast<void>(CallerIdMessage::fromHexParameters(bytes));
     return 0;
 }

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static QCoreApplication app(argc, argv);
     static QTemporaryDir dir(QStringLiteral("/dev/shm/nimbrel-fuzz-XXXXXX"));
     static FakeClock clock;
-    static CallStore store(clock);
+    // Never destroyed: Qt's database registry is gone before static objects are at exit.
+    static CallStore& store = *new CallStore(clock);
     static const bool opened = [] {
         QString error;
         if (!store.openCallDatabase(dir.filePath(QStringLiteral("callerid.mdb")), &error))

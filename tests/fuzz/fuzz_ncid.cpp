@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     for (const QByteArray& line : bytes.split('\n'))
-        Q_UNUSED(NcidLine::read(line).number.size());
+        static_cast<void>(NcidLine::read(line).number.size());
 
     QByteArray fromClient = bytes;
     QBuffer socket(&fromClient);

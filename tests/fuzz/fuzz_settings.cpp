@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QSettings settings(path, QSettings::IniFormat);
     const PortTable ports(settings, [](const QString&) { return true; });
     const MonitorSettings options = MonitorSettings::load(settings, ports);
-    Q_UNUSED(options.commPort);
+    static_cast<void>(options.commPort);
     return 0;
 }
