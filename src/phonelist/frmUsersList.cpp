@@ -46,15 +46,11 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
     txtPhone->setObjectName(QStringLiteral("txtPhone"));
     txtPhone->setGeometry(214, 84, 162, 22);
     lblnumber->setBuddy(txtPhone);
-    imgSound = new ButtonLabel(this);
-    imgSound->setObjectName(QStringLiteral("imgSound"));
-    imgSound->setGeometry(214, 116, 16, 16);
-    imgSound->setScaledContents(true);
-    imgSound->setAlignment(Qt::AlignCenter);
-    lblsound = new ButtonLabel(QStringLiteral("Play sound with this number"), this);
-    lblsound->setWordWrap(true);
-    lblsound->setGeometry(236, 110, 140, 30);
-    ImageButton::makeCheckBox(imgSound, lblsound, QKeySequence(Qt::ALT | Qt::Key_P));
+    const ImageButton::Parts sound = ImageButton::addCheckBox(
+        this, QStringLiteral("imgSound"), {214, 116}, QStringLiteral("Play sound with this number"),
+        QRect(236, 110, 140, 30), QKeySequence(Qt::ALT | Qt::Key_P));
+    imgSound = sound.image;
+    lblsound = sound.label;
 
     addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150, Qt::Key_A,
               [this](bool byLabel) { add(byLabel); });

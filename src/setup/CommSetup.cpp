@@ -40,21 +40,17 @@ CommSetup::CommSetup(SkinStore& skins, LineMonitor& monitor, PortTable& ports, Q
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
     lblDevice->setGeometry(10, 66, 360, 30);
     lblDevice->setWordWrap(true);
-    ImgNameList = new ButtonLabel(this);
-    ImgNameList->setObjectName(QStringLiteral("ImgNameList"));
-    ImgNameList->setGeometry(10, 104, 16, 16);
-    ImgNameList->setScaledContents(true);
-    lblUselistName = new ButtonLabel(QStringLiteral("Announce Name from Phone List"), this);
-    lblUselistName->setGeometry(32, 102, 330, 20);
-    ImageButton::makeCheckBox(ImgNameList, lblUselistName, QKeySequence(Qt::ALT | Qt::Key_N));
-    ImgAutostart = new ButtonLabel(this);
-    ImgAutostart->setObjectName(QStringLiteral("ImgAutostart"));
-    ImgAutostart->setGeometry(10, 128, 16, 16);
-    ImgAutostart->setScaledContents(true);
-    lblAutostart = new ButtonLabel(QStringLiteral("Start Nimbrel when I log in"), this);
-    lblAutostart->setGeometry(32, 126, 330, 20);
+    const ImageButton::Parts nameList = ImageButton::addCheckBox(
+        this, QStringLiteral("ImgNameList"), {10, 104}, QStringLiteral("Announce Name from Phone List"),
+        QRect(32, 102, 330, 20), QKeySequence(Qt::ALT | Qt::Key_N));
+    ImgNameList = nameList.image;
+    lblUselistName = nameList.label;
+    const ImageButton::Parts atLogin = ImageButton::addCheckBox(
+        this, QStringLiteral("ImgAutostart"), {10, 128}, QStringLiteral("Start Nimbrel when I log in"),
+        QRect(32, 126, 330, 20), QKeySequence(Qt::ALT | Qt::Key_L));
+    ImgAutostart = atLogin.image;
+    lblAutostart = atLogin.label;
     lblAutostart->setToolTip(m_autostart.entryFile());
-    ImageButton::makeCheckBox(ImgAutostart, lblAutostart, QKeySequence(Qt::ALT | Qt::Key_L));
     lblSource = new QLabel(QStringLiteral("Calls from:"), this);
     lblSource->setGeometry(10, 156, 72, 20);
     txtSource = new QLineEdit(this);

@@ -91,11 +91,20 @@ void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, 
     }
 }
 
-void makeCheckBox(ButtonLabel* picture, ButtonLabel* caption, const QKeySequence& mnemonic)
+Parts addCheckBox(QWidget* parent, const QString& pictureName, QPoint at, const QString& caption,
+                  const QRect& captionArea, const QKeySequence& mnemonic)
 {
-    pairUp(picture, caption);
+    auto* picture = new ButtonLabel(parent);
+    picture->setObjectName(pictureName);
+    picture->setGeometry(QRect(at, QSize(16, 16)));
+    picture->setScaledContents(true);
+    auto* label = new ButtonLabel(caption, parent);
+    label->setGeometry(captionArea);
+    label->setWordWrap(true);
+    pairUp(picture, label);
     Accessibility::setRole(picture, QAccessible::CheckBox);
-    addMnemonic(picture->parentWidget(), picture, mnemonic);
+    addMnemonic(parent, picture, mnemonic);
+    return Parts{picture, label};
 }
 
 void setChecked(ButtonLabel* picture, const SkinStore& skins, bool on)

@@ -55,10 +55,11 @@ struct DialogButton {
 void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
                       const DialogButton& first, const DialogButton& second);
 
-// A check box drawn as a picture beside its caption: the picture takes the focus (Space toggles it as a left
-// click does) and the caption shows the focus mark; one accessible check box named by the caption. Its
-// mnemonic toggles it too.
-void makeCheckBox(ButtonLabel* picture, ButtonLabel* caption, const QKeySequence& mnemonic);
+// A check box drawn as a 16-pixel picture (named pictureName, its top left at `at`) with its caption in
+// captionArea beside it: the picture takes the focus (Space toggles it as a left click does) and the
+// caption shows the focus mark; one accessible check box named by the caption. Its mnemonic toggles it too.
+Parts addCheckBox(QWidget* parent, const QString& pictureName, QPoint at, const QString& caption,
+                  const QRect& captionArea, const QKeySequence& mnemonic);
 // Shows a check box picture on or off, and tells assistive technology.
 void setChecked(ButtonLabel* picture, const SkinStore& skins, bool on);
 

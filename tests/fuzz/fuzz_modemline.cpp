@@ -4,19 +4,14 @@
 #include "CallStore.h"
 #include "CallTracker.h"
 #include "FakeClock.h"
+#include "FuzzApplication.h"
 #include "LineAssembler.h"
 #include "ModemDialect.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_modemline";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    static QTemporaryDir dir(QStringLiteral("/dev/shm/nimbrel-fuzz-XXXXXX"));
+    static QTemporaryDir& dir = fuzzFolder();
     static FakeClock clock;
     // Never destroyed: Qt's database registry is gone before static objects are at exit.
     static CallStore& store = *new CallStore(clock);

@@ -1,19 +1,14 @@
 // A settings file as a user or another program may have left it: read as the program reads it at start.
+#include "FuzzApplication.h"
 #include "MonitorSettings.h"
 #include "PortTable.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_settings";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    static QTemporaryDir dir(QStringLiteral("/dev/shm/nimbrel-fuzz-XXXXXX"));
+    static QTemporaryDir& dir = fuzzFolder();
     const QString path = dir.filePath(QStringLiteral("Nimbrel.conf"));
     {
         QFile file(path);
