@@ -73,8 +73,13 @@ void CallStore::importUnsaved()
         return;
     }
     db.rollback();
-    reportFailure(QStringLiteral("add the %1 calls kept in %2").arg(contents.entries.size()).arg(sideFile),
-                  reason.isEmpty() ? SqliteDatabase::describe(db.lastError()) : reason);
+    // They stay in the side file for the next start; the calls of this run are saved as usual.
+    emit storeFailed(
+        QStringLiteral("Cannot add the %1 calls kept in %2 to %3: %4.\nThey stay in that file, and "
+                       "the next start adds them.")
+            .arg(contents.entries.size())
+            .arg(sideFile, m_db.path(),
+                 reason.isEmpty() ? SqliteDatabase::describe(db.lastError()) : reason));
 }
 
 void CallStore::closeCallDatabase()

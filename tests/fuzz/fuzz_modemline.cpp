@@ -8,7 +8,6 @@
 #include "LineAssembler.h"
 #include "ModemDialect.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir& dir = fuzzFolder();
