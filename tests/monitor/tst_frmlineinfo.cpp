@@ -511,6 +511,7 @@ void tst_frmLineInfo::keyboardAlone()
     QCOMPARE(list->lstphonedir->item(0)->text(), QStringLiteral("Carol-5550123"));
     QCOMPARE(TestSupport::readRows(program.databasePath(), "SELECT Name, number, sound FROM UsersList"),
              QStringList{"Carol|5550123|1"});
+    QVERIFY(QAccessible::queryAccessibleInterface(list->imgSound)->state().checked); // Enter keeps the check
     list->lstphonedir->setFocus();
     QTest::keyClick(list->lstphonedir, Qt::Key_Down); // the arrows pick a line as a click does
     QCOMPARE(list->txtname->text(), QStringLiteral("Carol"));

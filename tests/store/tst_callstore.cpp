@@ -331,6 +331,8 @@ void tst_CallStore::callsOwedAtTheEndAreKept_data()
     QTest::newRow("written while the close waits") << 1200 << "";
     QTest::newRow("kept in the side file, added at the next start")
         << -1 << "Nimbrel could not write 3 call(s) to ";
+    QTest::newRow("still locked at the next start: kept for the one after")
+        << -2 << "Nimbrel could not write 3 call(s) to ";
 }
 
 void tst_CallStore::callsOwedAtTheEndAreKept()
@@ -365,6 +367,16 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
     QVERIFY(!db.store.isOpen());
     const QString sideFile = db.path() + ".unsaved";
     QCOMPARE(QFile::exists(sideFile), lockedForMs < 0);
+    if (lockedForMs == -2) {
+        CallStore stillLocked(db.clock);
+        QSignalSpy failed(&stillLocked, &CallStore::storeFailed);
+        QString error;
+        QVERIFY2(stillLocked.openCallDatabase(db.path(), &error), qPrintable(error));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY2(failed.first().first().toString().startsWith("Cannot add the 3 calls kept in " + sideFile),
+                 qPrintable(failed.first().first().toString()));
+        QVERIFY(QFile::exists(sideFile));
+    }
     QSqlQuery(other).exec("ROLLBACK");
     other.close();
     other = QSqlDatabase();
