@@ -110,8 +110,11 @@ void tst_NcidClient::callsFromTheServerAreLoggedOnce()
         {"200 Server: ncidd (NCID) 1.14", "210 API: 1.11 Feature Set 1 2 3 4 5", "254 Start of call log",
          "CIDLOG: *DATE*12062026*TIME*1200*LINE*POTS*NMBR*5550100*MESG*NONE*NAME*OLD CALL*",
          "250 End of call log", "OPT: hangup-1", "300 End of connection startup"});
+    QSignalSpy monitoring(&rig.monitor, &LineMonitor::monitoringChanged);
     rig.monitor.startStopMonitoring();
     QVERIFY(rig.monitor.isMonitoring());
+    QCOMPARE(monitoring.count(), 1); // the window's Start becomes Stop
+    QCOMPARE(monitoring.first().first().toBool(), true);
     QTRY_VERIFY(
         rig.status.startsWith(QString("Monitoring the NCID server 127.0.0.1:%1").arg(rig.server.port())));
     QTRY_COMPARE(rig.server.received.size(), 2);
