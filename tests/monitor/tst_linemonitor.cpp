@@ -54,6 +54,8 @@ private slots:
     void pressWhileStartingIsIgnored();
     void stopClosesThePort();
     void missingDeviceIsACriticalMessage();
+    void switchingThePortMovesTheOpenLine_data();
+    void switchingThePortMovesTheOpenLine();
     void unpluggedModemStopsMonitoring_data();
     void unpluggedModemStopsMonitoring();
 };
@@ -156,6 +158,39 @@ void tst_LineMonitor::missingDeviceIsACriticalMessage()
         rig.messages.first().startsWith("critical: Cannot open comm port 3 (/dev/ttyACM9): No such device"),
         qPrintable(rig.messages.first()));
     QVERIFY(!rig.control.isMonitoring());
+}
+
+void tst_LineMonitor::switchingThePortMovesTheOpenLine_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<bool>("otherDevice");
+    QTest::addColumn<QString>("device"); // the line open afterwards: "first" or "second"
+    QTest::newRow("the same port and device: nothing changes") << 1 << false << "first";
+    QTest::newRow("the same number, another device") << 1 << true << "second";
+    QTest::newRow("another number, another device") << 2 << true << "second";
+    QTest::newRow("a device that is not there: the old line stays") << 2 << false << "first";
+}
+
+void tst_LineMonitor::switchingThePortMovesTheOpenLine()
+{
+    QFETCH(int, port);
+    QFETCH(bool, otherDevice);
+    QFETCH(QString, device);
+    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    QVERIFY(rig.startAndSettle());
+    ModemSimulator second;
+    QString error;
+    QVERIFY2(second.start(&error), qPrintable(error));
+    const QString target = otherDevice
+                               ? second.devicePath()
+                               : (port == 1 ? rig.modem.devicePath() : QStringLiteral("/dev/ttyNIMBRELNONE"));
+    const bool switched = rig.control.switchPort(port, target, &error);
+    QCOMPARE(switched, device != "first" || port == 1);
+    QCOMPARE(rig.control.devicePath(), device == "second" ? second.devicePath() : rig.modem.devicePath());
+    QCOMPARE(rig.control.port(), device == "second" ? port : 1);
+    QVERIFY(rig.control.isPortOpen());
+    if (!switched)
+        QVERIFY2(error.contains("No such device"), qPrintable(error));
 }
 
 void tst_LineMonitor::unpluggedModemStopsMonitoring_data()
