@@ -134,9 +134,10 @@ void SerialLine::setControlLines(bool on)
         m_port.clearError();
 }
 
-bool SerialLine::send(const QByteArray& bytes)
+void SerialLine::send(const QByteArray& bytes)
 {
-    return isOpen() && m_port.write(bytes) == bytes.size();
+    if (isOpen())
+        m_port.write(bytes);
 }
 
 void SerialLine::handleError(QSerialPort::SerialPortError error)

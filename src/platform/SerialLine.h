@@ -26,7 +26,8 @@ public:
 
     // DTR and RTS together. A pseudo-terminal refuses them; that is not a failure of the line.
     void setControlLines(bool on);
-    bool send(const QByteArray& bytes);
+    // Writes to an open line; a write that fails shows as the modem's missing answer.
+    void send(const QByteArray& bytes);
 
     // After a loss: watches the device path until it is there again, then reports returned() once.
     // open() and close() end the watch.
