@@ -31,8 +31,9 @@ QString busyText(const QString& devicePath)
 // What a path that the serial driver refused is, when it is no serial port at all; empty otherwise.
 QString notSerialKind(const QString& devicePath)
 {
+    const QByteArray path = QFile::encodeName(devicePath);
     struct stat info = {};
-    if (::stat(QFile::encodeName(devicePath).constData(), &info) != 0)
+    if (::stat(path.constData(), &info) != 0)
         return {};
     if (S_ISDIR(info.st_mode))
         return QStringLiteral("a folder");
@@ -40,7 +41,7 @@ QString notSerialKind(const QString& devicePath)
         return QStringLiteral("a plain file");
     if (!S_ISCHR(info.st_mode))
         return QStringLiteral("not a device");
-    const int fd = ::open(QFile::encodeName(devicePath).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return {};
     const bool terminal = ::isatty(fd);

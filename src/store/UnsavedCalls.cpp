@@ -64,9 +64,8 @@ Contents read(const QString& path)
         const QList<QByteArray> fields = line.split('\t');
         bool rowIdRead = false;
         const qint64 rowId = fields.size() == 4 ? fields[3].toLongLong(&rowIdRead) : 0;
-        const QDateTime dateTime = fields.size() == 4
-                                       ? QDateTime::fromString(text(fields[0]), CallSchema::kDateTimeFormat)
-                                       : QDateTime();
+        const QDateTime dateTime =
+            rowIdRead ? QDateTime::fromString(text(fields[0]), CallSchema::kDateTimeFormat) : QDateTime();
         if (!rowIdRead || rowId < 0 || !dateTime.isValid()) {
             contents.badLines << QString::fromUtf8(line);
             continue;

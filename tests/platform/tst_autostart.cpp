@@ -1,4 +1,5 @@
 #include "Autostart.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,13 +35,11 @@ private slots:
         QVERIFY(!autostart.isOn());
         QVERIFY2(autostart.setOn(true, &error), qPrintable(error));
         QVERIFY(autostart.isOn());
-        QFile entry(autostart.entryFile());
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
+        const QStringList lines =
+            QString::fromUtf8(TestSupport::fileBytes(autostart.entryFile())).split('\n');
         QVERIFY2(lines.contains("Exec=" + exec + " --autostart"), qPrintable(lines.join('|')));
-        entry.close();
         QVERIFY(autostart.setOn(false, &error));
-        QVERIFY(!entry.exists());
+        QVERIFY(!QFile::exists(autostart.entryFile()));
         QVERIFY(autostart.setOn(false, &error)); // already off
     }
 };

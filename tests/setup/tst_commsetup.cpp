@@ -349,11 +349,9 @@ void tst_CommSetup::startAtLogin()
     QCOMPARE(rig.program.messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QVERIFY2(rig.program.messages.first().startsWith(message), qPrintable(rig.program.messages.first()));
-    QFile file(entry);
-    QCOMPARE(file.exists(), onAfterClick);
+    QCOMPARE(QFile::exists(entry), onAfterClick);
     if (onAfterClick) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = TestSupport::fileBytes(entry);
         const QByteArray exec =
             "Exec=" + QDir(rig.program.dir.path()).filePath("nimbrel").toUtf8() + " --autostart\n";
         QVERIFY2(text.startsWith("[Desktop Entry]\nType=Application\n") && text.contains(exec),

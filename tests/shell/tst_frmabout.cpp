@@ -2,6 +2,7 @@
 #include "FakeDevices.h"
 #include "MessageBox.h"
 #include "SkinStore.h"
+#include "TestSupport.h"
 #include "frmAbout.h"
 
 #include <QDir>
@@ -117,11 +118,7 @@ void tst_frmAbout::desktopViewerIsStartedWithTheFile()
     qputenv("PATH", dir.filePath("bin").toUtf8());
     QVERIFY(viewer.open("/opt/nimbrel/NIMBREL.CHM"));
     qputenv("PATH", path);
-    const auto arguments = [&] {
-        QFile file(argumentsFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    QTRY_COMPARE(arguments(), QByteArray("/opt/nimbrel/NIMBREL.CHM\n"));
+    QTRY_COMPARE(TestSupport::fileBytes(argumentsFile), QByteArray("/opt/nimbrel/NIMBREL.CHM\n"));
 }
 
 QTEST_MAIN(tst_frmAbout)
