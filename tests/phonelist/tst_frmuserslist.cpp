@@ -75,27 +75,32 @@ class tst_frmUsersList : public QObject
 {
     Q_OBJECT
 private slots:
-    void loadShowsTheSortedList();
+    void listLinesFillTheBoxesFromTheirOwnRows();
     void takingOverAnUnknownNumber();
-    void listClickFillsTheBoxesFromTheLinesOwnRow_data();
-    void listClickFillsTheBoxesFromTheLinesOwnRow();
     void updateRewritesTheRowClicked();
     void removeActsOnTheSelectedLine();
-    void checkToggle();
-    void addThroughLabelOrImage_data();
-    void addThroughLabelOrImage();
+    void doorbellCheck();
     void overlongNameIsRefusedWithAMessage();
     void speak();
 };
 
-void tst_frmUsersList::loadShowsTheSortedList()
+void tst_frmUsersList::listLinesFillTheBoxesFromTheirOwnRows()
 {
     EditorRig rig;
     QCOMPARE(listLines(*rig.editor), QStringList({"Ann-111", "Ann-555", "Jean-Paul-777"}));
-    QCOMPARE(rig.editor->txtname->text(), QString());
-    QCOMPARE(rig.editor->txtPhone->text(), QString());
-    QCOMPARE(rig.editor->SelectedEntryId, 0);
-    QVERIFY(!rig.editor->soundChecked());
+    const auto boxes = [&] {
+        return QStringList{rig.editor->txtname->text(), rig.editor->txtPhone->text(),
+                           QString::number(rig.editor->SelectedEntryId),
+                           rig.editor->soundChecked() ? "1" : "0"}
+            .join('|');
+    };
+    QCOMPARE(boxes(), QStringLiteral("||0|0"));
+    for (const auto& [line, shown] : {std::pair{"Ann-555", "Ann|555|1|1"},
+                                      {"Ann-111", "Ann|111|2|0"},
+                                      {"Jean-Paul-777", "Jean-Paul|777|3|0"}}) {
+        clickLine(*rig.editor, line);
+        QCOMPARE(boxes(), QString(shown));
+    }
 }
 
 void tst_frmUsersList::takingOverAnUnknownNumber()
@@ -104,9 +109,12 @@ void tst_frmUsersList::takingOverAnUnknownNumber()
     rig.editor->close();
     QTRY_VERIFY(!rig.program.window->usersList());
     rig.program.startMonitoring();
-    rig.program.play("RING\nNMBR = 321\nwait\nRING\nNMBR=999");
+    rig.program.play("RING\nNMBR = 321\nwait\nRING\nNMBR=P\nwait\nRING\nNMBR=999");
     rig.program.window->monitor().startStopMonitoring();
     RecentCallsGrid* grid = rig.program.window->FlexGrid;
+    doubleClickCell(grid, 0, 1); // the number, not the name
+    doubleClickCell(grid, 1, 2); // a blocked caller
+    QVERIFY(!rig.program.window->usersList());
     doubleClickCell(grid, 0, 2);
     frmUsersList* editor = rig.program.window->usersList();
     QVERIFY(editor);
@@ -118,34 +126,9 @@ void tst_frmUsersList::takingOverAnUnknownNumber()
     QCOMPARE(editor->txtPhone->text(), QString());
     // Shown again while open: not loaded anew.
     editor->txtPhone->setText("typing");
-    doubleClickCell(grid, 1, 2);
+    doubleClickCell(grid, 2, 2);
     QCOMPARE(rig.program.window->usersList(), editor);
     QCOMPARE(editor->txtPhone->text(), QStringLiteral("typing"));
-}
-
-void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("boxes"); // name|number|id|sound
-    QTest::newRow("Ann-555") << "Ann-555"
-                             << "Ann|555|1|1";
-    QTest::newRow("the other Ann") << "Ann-111"
-                                   << "Ann|111|2|0";
-    QTest::newRow("a name with a hyphen") << "Jean-Paul-777"
-                                          << "Jean-Paul|777|3|0";
-}
-
-void tst_frmUsersList::listClickFillsTheBoxesFromTheLinesOwnRow()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, boxes);
-    EditorRig rig;
-    clickLine(*rig.editor, line);
-    const QString shown =
-        QStringList{rig.editor->txtname->text(), rig.editor->txtPhone->text(),
-                    QString::number(rig.editor->SelectedEntryId), rig.editor->soundChecked() ? "1" : "0"}
-            .join('|');
-    QCOMPARE(shown, boxes);
 }
 
 void tst_frmUsersList::updateRewritesTheRowClicked()
@@ -189,38 +172,26 @@ void tst_frmUsersList::removeActsOnTheSelectedLine()
     QCOMPARE(listLines(*rig.editor), QStringList{"Ann-111"});
 }
 
-void tst_frmUsersList::checkToggle()
+void tst_frmUsersList::doorbellCheck()
 {
-    EditorRig rig;
+    EditorRig rig(QStringList{});
     click(rig.editor->imgSound, Qt::RightButton);
-    QVERIFY(!rig.editor->soundChecked());
     click(rig.editor->lblsound);
     QVERIFY(!rig.editor->soundChecked());
     click(rig.editor->imgSound);
     QVERIFY(rig.editor->soundChecked());
+    // Added through the picture the check stays; through the caption it is cleared.
+    for (QWidget* add :
+         {static_cast<QWidget*>(rig.editor->imgAdd), static_cast<QWidget*>(rig.editor->lblAdd)}) {
+        rig.editor->txtname->setText("Dave");
+        rig.editor->txtPhone->setText("  444 ");
+        click(add);
+    }
+    QCOMPARE(rig.rows(), QStringList({"1|Dave|444|1", "2|Dave|444|1"}));
+    QVERIFY(!rig.editor->soundChecked());
+    click(rig.editor->imgSound);
     click(rig.editor->imgSound);
     QVERIFY(!rig.editor->soundChecked());
-}
-
-void tst_frmUsersList::addThroughLabelOrImage_data()
-{
-    QTest::addColumn<bool>("throughLabel");
-    QTest::addColumn<bool>("checkAfter");
-    QTest::newRow("through the label the check is cleared") << true << false;
-    QTest::newRow("through the image the check stays") << false << true;
-}
-
-void tst_frmUsersList::addThroughLabelOrImage()
-{
-    QFETCH(bool, throughLabel);
-    QFETCH(bool, checkAfter);
-    EditorRig rig(QStringList{});
-    rig.editor->txtname->setText("Dave");
-    rig.editor->txtPhone->setText("  444 ");
-    click(rig.editor->imgSound);
-    click(throughLabel ? static_cast<QWidget*>(rig.editor->lblAdd) : rig.editor->imgAdd);
-    QCOMPARE(rig.rows(), QStringList{"1|Dave|444|1"});
-    QCOMPARE(rig.editor->soundChecked(), checkAfter);
 }
 
 void tst_frmUsersList::overlongNameIsRefusedWithAMessage()

@@ -126,9 +126,7 @@ void tst_ReportJobs::report()
     QByteArray expected;
     for (const QString& call : reported)
         expected += reportLine(call);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), expected);
+    QCOMPARE(TestSupport::fileBytes(path), expected);
 }
 
 void tst_ReportJobs::reportOfManySlicesHasEachCallOnce()
@@ -145,9 +143,7 @@ void tst_ReportJobs::reportOfManySlicesHasEachCallOnce()
     QVERIFY(writer.start(&any, &error));
     QCOMPARE(finish(writer),
              QString("ok: %1 calls written to %2.").arg(count + 1).arg(dir.filePath("CallLog.txt")));
-    QFile file(dir.filePath("CallLog.txt"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = TestSupport::fileBytes(dir.filePath("CallLog.txt")).split('\n');
     QCOMPARE(lines.size(), count + 2); // and the empty text after the last line end
     QVERIFY(
         lines.at(CallsJob::kRowsPerSlice - 1).startsWith(QByteArray::number(CallsJob::kRowsPerSlice) + " ,"));
@@ -161,20 +157,16 @@ void tst_ReportJobs::reportThatFailsKeepsTheEarlierOne()
     TestDatabase db;
     addCalls(db, {"2026-03-10 12:00:00|1|A"});
     QTemporaryDir dir;
-    QFile earlier(dir.filePath("CallLog.txt"));
-    QVERIFY(earlier.open(QIODevice::WriteOnly));
-    earlier.write("the earlier report\r\n");
-    earlier.close();
-    ReportWriter writer(db.store.database(), earlier.fileName(),
-                        range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
+    const QString earlier = dir.filePath("CallLog.txt");
+    TestSupport::writeFile(earlier, "the earlier report\r\n");
+    ReportWriter writer(db.store.database(), earlier, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
     bool any = false;
     QString error;
     QVERIFY(writer.start(&any, &error));
     QVERIFY(QSqlQuery(db.store.database()).exec("DROP TABLE PhoneCalls")); // the table goes mid-way
     const QString result = finish(writer);
-    QVERIFY2(result.startsWith("failed: Cannot write the report " + earlier.fileName()), qPrintable(result));
-    QVERIFY(earlier.open(QIODevice::ReadOnly));
-    QCOMPARE(earlier.readAll(), QByteArray("the earlier report\r\n"));
+    QVERIFY2(result.startsWith("failed: Cannot write the report " + earlier), qPrintable(result));
+    QCOMPARE(TestSupport::fileBytes(earlier), QByteArray("the earlier report\r\n"));
 }
 
 void tst_ReportJobs::reportIsNotWrittenThroughALink_data()
@@ -191,11 +183,8 @@ void tst_ReportJobs::reportIsNotWrittenThroughALink()
     addCalls(db, {"2026-03-10 12:00:00|1|A"});
     QTemporaryDir dir;
     const QString target = dir.filePath("precious.txt");
-    if (targetExists) {
-        QFile file(target);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a report");
-    }
+    if (targetExists)
+        TestSupport::writeFile(target, "not a report");
     const QString link = dir.filePath("CallLog.txt");
     QVERIFY(QFile::link(target, link));
     ReportWriter writer(db.store.database(), link, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
@@ -277,15 +266,11 @@ void tst_ReportJobs::clearingThatFailsDeletesNothing()
 {
     TestDatabase db;
     addCalls(db, {"2026-03-10 12:00:00|1|A", "2026-03-10 13:00:00|2|B"});
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-    other.setDatabaseName(db.path());
-    QVERIFY(other.open());
-    QSqlQuery(other).exec("BEGIN IMMEDIATE");
+    TestSupport::DatabaseLock lock(db.path());
     CallsClearer clearer(db.store, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
     QString error;
     const QString result = clearer.start(&error) ? finish(clearer) : "failed: " + error;
-    QSqlQuery(other).exec("ROLLBACK");
-    other.close();
+    lock.release();
     QVERIFY2(result.startsWith("failed: ") && result.contains("No call was deleted"), qPrintable(result));
     QCOMPARE(db.calls().size(), 2);
 }

@@ -21,14 +21,10 @@ class tst_CallStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void firstRunCreatesTablesAndIndexes();
-    void reopeningKeepsCalls();
-    void unusableFilesAreLeftUntouched_data();
-    void unusableFilesAreLeftUntouched();
+    void firstRunCreatesTheFileAndTheNextKeepsItsCalls();
+    void existingFiles_data();
+    void existingFiles();
     void unwritableFolderIsNamed();
-    void missingTableIsCreated_data();
-    void missingTableIsCreated();
-    void interruptedCreationIsStartedAgain();
     void reasonWords_data();
     void reasonWords();
     void dateAndTimeAsTheLocaleWritesThem_data();
@@ -36,37 +32,33 @@ private slots:
     void identifiersFollowTheLastRow();
     void lookup_data();
     void lookup();
-    void lockedDatabaseKeepsCallsUntilItAcceptsThem();
-    void fullDiskKeepsCallsUntilThereIsRoom();
+    void refusedWritesKeepCallsUntilAccepted_data();
+    void refusedWritesKeepCallsUntilAccepted();
     void callsOwedAtTheEndAreKept_data();
     void callsOwedAtTheEndAreKept();
     void killAtAnyMomentLosesNoShownCall();
 };
 
-void tst_CallStore::firstRunCreatesTablesAndIndexes()
-{
-    TestDatabase db;
-    QCOMPARE(readRows(db.path(), "SELECT type, name, tbl_name FROM sqlite_master ORDER BY type, name"),
-             QStringList({"index|DateTime|PhoneCalls", "index|id|UsersList", "table|PhoneCalls|PhoneCalls",
-                          "table|UsersList|UsersList"}));
-    QCOMPARE(readRows(db.path(), "SELECT name, type FROM pragma_table_info('PhoneCalls')"),
-             QStringList({"id|INTEGER", "datetime|TEXT", "number|VARCHAR(20)", "name|VARCHAR(30)"}));
-    QCOMPARE(readRows(db.path(), "SELECT name, type FROM pragma_table_info('UsersList')"),
-             QStringList({"id|INTEGER", "Name|VARCHAR(30)", "number|VARCHAR(20)", "sound|BOOLEAN"}));
-    QCOMPARE(readRows(db.path(), "PRAGMA journal_mode"), QStringList{"wal"});
-    QCOMPARE(db.calls(), QStringList());
-    QVERIFY(!QFile::exists(QFileInfo(db.path()).absolutePath() + "/.callerid.mdb.creating"));
-}
-
-void tst_CallStore::reopeningKeepsCalls()
+void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("callerid.mdb");
+    const QString interrupted = dir.filePath(".callerid.mdb.creating"); // a first run that was killed
+    TestSupport::writeFile(interrupted, "half a database");
     FakeClock clock;
     QString error;
     {
         CallStore store(clock);
-        QVERIFY(store.openCallDatabase(path, &error));
+        QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
+        QCOMPARE(readRows(path, "SELECT type, name, tbl_name FROM sqlite_master ORDER BY type, name"),
+                 QStringList({"index|DateTime|PhoneCalls", "index|id|UsersList",
+                              "table|PhoneCalls|PhoneCalls", "table|UsersList|UsersList"}));
+        QCOMPARE(readRows(path, "SELECT name, type FROM pragma_table_info('PhoneCalls')"),
+                 QStringList({"id|INTEGER", "datetime|TEXT", "number|VARCHAR(20)", "name|VARCHAR(30)"}));
+        QCOMPARE(readRows(path, "SELECT name, type FROM pragma_table_info('UsersList')"),
+                 QStringList({"id|INTEGER", "Name|VARCHAR(30)", "number|VARCHAR(20)", "sound|BOOLEAN"}));
+        QCOMPARE(readRows(path, "PRAGMA journal_mode"), QStringList{"wal"});
+        QVERIFY(!QFile::exists(interrupted));
         QString number = "5551234", name = "Ann";
         store.logCall(number, name);
         store.closeCallDatabase();
@@ -80,112 +72,76 @@ void tst_CallStore::reopeningKeepsCalls()
         QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:00|No Number|Unknown Caller"}));
 }
 
-void tst_CallStore::unusableFilesAreLeftUntouched_data()
+void tst_CallStore::existingFiles_data()
 {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QByteArray>("content"); // the file's bytes, or the statements that made it
+    QTest::addColumn<QString>("refusal");
+    const QByteArray phoneCalls =
+        "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)";
     QTest::newRow("an Access file from another program")
         << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4000, 'j') << "not a Nimbrel database";
     QTest::newRow("a text file") << QByteArray("hello\n") << "not a Nimbrel database";
     QTest::newRow("a damaged SQLite file")
         << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff') << "Cannot open the call database";
-}
-
-void tst_CallStore::unusableFilesAreLeftUntouched()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("callerid.mdb");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-
-    FakeClock clock;
-    CallStore store(clock);
-    QString error;
-    QVERIFY(!store.openCallDatabase(path, &error));
-    QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
-    QVERIFY2(error.contains("left as it is"), qPrintable(error));
-    QCOMPARE(TestSupport::fileBytes(path), content);
-}
-
-void tst_CallStore::unwritableFolderIsNamed()
-{
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("not-a-folder");
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    FakeClock clock;
-    CallStore store(clock);
-    QString error;
-    QVERIFY(!store.openCallDatabase(folder + "/callerid.mdb", &error));
-    QVERIFY2(error.contains(folder + " cannot be written"), qPrintable(error));
-}
-
-void tst_CallStore::missingTableIsCreated_data()
-{
-    QTest::addColumn<QString>("tables"); // the statements that made the file, ';' between them
-    QTest::addColumn<QString>("refusal");
-    const QString phoneCalls = "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)";
     QTest::newRow("a missing table is created") << phoneCalls << "";
     QTest::newRow("a table without a field is refused")
-        << "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT)"
+        << QByteArray("CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT)")
         << "its table PhoneCalls has no field name";
     QTest::newRow("a table where an index should be is refused") << phoneCalls + ";CREATE TABLE DateTime (x)"
                                                                  << "already a table named DateTime";
-    QTest::newRow("another program's database is refused") << "CREATE TABLE Contacts (id INTEGER, name TEXT)"
-                                                           << "neither a PhoneCalls nor a UsersList table";
+    QTest::newRow("another program's database is refused")
+        << QByteArray("CREATE TABLE Contacts (id INTEGER, name TEXT)")
+        << "neither a PhoneCalls nor a UsersList";
 }
 
-void tst_CallStore::missingTableIsCreated()
+void tst_CallStore::existingFiles()
 {
-    QFETCH(QString, tables);
+    QFETCH(QByteArray, content);
     QFETCH(QString, refusal);
     QTemporaryDir dir;
     const QString path = dir.filePath("callerid.mdb");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "setup");
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString& statement : tables.split(';'))
-            QVERIFY(query.exec(statement));
-        if (tables.startsWith("CREATE TABLE PhoneCalls"))
-            QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
+    if (content.startsWith("CREATE")) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "setup");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const QByteArray& statement : content.split(';'))
+                QVERIFY(query.exec(QString::fromLatin1(statement)));
+            if (content.startsWith("CREATE TABLE PhoneCalls"))
+                QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
+        }
+        QSqlDatabase::removeDatabase("setup");
+    } else {
+        TestSupport::writeFile(path, content);
     }
-    QSqlDatabase::removeDatabase("setup");
     const QByteArray before = TestSupport::fileBytes(path);
     FakeClock clock;
     CallStore store(clock);
     QString error;
     QCOMPARE(store.openCallDatabase(path, &error), refusal.isEmpty());
-    QVERIFY2(error.contains(refusal), qPrintable(error));
-    if (!refusal.isEmpty()) // a refused file is not touched, its journal mode included
+    if (!refusal.isEmpty()) { // a refused file is not touched, its journal mode included
+        QVERIFY2(error.contains(path) && error.contains(refusal) && error.contains("left as it is"),
+                 qPrintable(error));
         QCOMPARE(TestSupport::fileBytes(path), before);
-    if (!refusal.isEmpty())
         return;
+    }
     QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), QStringList{"2"});
     QString number = "222", name;
     store.logCall(number, name);
     QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));
 }
 
-void tst_CallStore::interruptedCreationIsStartedAgain()
+void tst_CallStore::unwritableFolderIsNamed()
 {
     QTemporaryDir dir;
-    QFile leftover(dir.filePath(".callerid.mdb.creating"));
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    leftover.write("half a database");
-    leftover.close();
+    const QString folder = dir.filePath("not-a-folder");
+    TestSupport::writeFile(folder, {});
     FakeClock clock;
     CallStore store(clock);
     QString error;
-    QVERIFY2(store.openCallDatabase(dir.filePath("callerid.mdb"), &error), qPrintable(error));
-    QCOMPARE(readRows(dir.filePath("callerid.mdb"), "SELECT count(*) FROM sqlite_master"), QStringList{"4"});
-    QVERIFY(!leftover.exists());
+    QVERIFY(!store.openCallDatabase(folder + "/callerid.mdb", &error));
+    QVERIFY2(error.contains(folder + " cannot be written"), qPrintable(error));
 }
 
 void tst_CallStore::reasonWords_data()
@@ -290,37 +246,50 @@ void tst_CallStore::lookup()
     }
 }
 
-void tst_CallStore::lockedDatabaseKeepsCallsUntilItAcceptsThem()
+void tst_CallStore::refusedWritesKeepCallsUntilAccepted_data()
 {
+    QTest::addColumn<bool>("diskFull"); // else another program holds the database
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a locked database") << false << "locked";
+    QTest::newRow("a full disk") << true << "full";
+}
+
+void tst_CallStore::refusedWritesKeepCallsUntilAccepted()
+{
+    QFETCH(bool, diskFull);
+    QFETCH(QString, reason);
     TestDatabase db;
+    QSqlQuery pragma(QSqlDatabase::database(db.store.connectionName()));
+    QVERIFY(pragma.exec("PRAGMA page_count") && pragma.next());
+    const int pages = pragma.value(0).toInt();
+    std::optional<TestSupport::DatabaseLock> lock;
+    if (diskFull)
+        QVERIFY(pragma.exec(QString("PRAGMA max_page_count = %1").arg(pages)));
+    else
+        lock.emplace(db.path());
     QSignalSpy failed(&db.store, &CallStore::storeFailed);
     QSignalSpy recovered(&db.store, &CallStore::storeRecovered);
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-        other.setDatabaseName(db.path());
-        QVERIFY(other.open());
-        QSqlQuery(other).exec("BEGIN IMMEDIATE");
-
-        QString first = "111", firstName, second = "222", secondName = "Bob";
-        const LoggedCall shown = db.store.logCall(first, firstName);
-        db.store.logCall(second, secondName);
-        QCOMPARE(shown.name, QStringLiteral("Unknown Caller"));
-        QCOMPARE(failed.count(), 1);
-        QVERIFY2(failed.first().first().toString().contains(db.path()),
-                 qPrintable(failed.first().first().toString()));
-        QVERIFY(failed.first().first().toString().contains("locked"));
-        QCOMPARE(db.store.unsavedCount(), 2);
-        db.clock.advance(3000);
-        QCOMPARE(db.store.unsavedCount(), 2);
-        QCOMPARE(failed.count(), 1);
-        QSqlQuery(other).exec("ROLLBACK");
-        other.close();
+    const int calls = diskFull ? 200 : 2;
+    for (int i = 0; i < calls; ++i) {
+        QString number = QString::number(i), name = QString(30, 'x');
+        QCOMPARE(db.store.logCall(number, name).name, name); // shown as it came
     }
-    QSqlDatabase::removeDatabase("other-program");
+    QCOMPARE(failed.count(), 1);
+    const QString said = failed.first().first().toString();
+    QVERIFY2(said.contains(db.path()) && said.contains(reason), qPrintable(said));
+    const int owed = db.store.unsavedCount();
+    QVERIFY(owed > 0 && owed <= calls);
+    db.clock.advance(3000); // tried again, and refused again without a second message
+    QCOMPARE(db.store.unsavedCount(), owed);
+    QCOMPARE(failed.count(), 1);
+
+    lock.reset();
+    QVERIFY(pragma.exec("PRAGMA max_page_count = 100000"));
     db.clock.advance(3000);
     QCOMPARE(db.store.unsavedCount(), 0);
     QCOMPARE(recovered.count(), 1);
-    QCOMPARE(db.calls(), QStringList({"1|111|Unknown Caller", "2|222|Bob"}));
+    QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id), min(number) FROM PhoneCalls"),
+             QStringList{QString("%1|1|%1|0").arg(calls)});
 }
 
 void tst_CallStore::callsOwedAtTheEndAreKept_data()
@@ -341,10 +310,7 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
     TestDatabase db;
     QString number = "111", name = "Ann";
     const LoggedCall first = db.store.logCall(number, name);
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-    other.setDatabaseName(db.path());
-    QVERIFY(other.open());
-    QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+    TestSupport::DatabaseLock lock(db.path());
     db.store.updateLastCall({first.dateTime, "111", "Ann\tSmith 100%"}); // a late name for a written row
     for (const char* received : {"222", "333"}) {
         QString owed = QString::fromLatin1(received), noName;
@@ -358,7 +324,7 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
     const int waited = lockedForMs < 0 ? CallStore::kClosingBoundMs : lockedForMs;
     db.clock.advance(waited - 1);
     if (lockedForMs >= 0)
-        QSqlQuery(other).exec("ROLLBACK");
+        lock.release();
     db.clock.advance(CallStore::kClosingRetryMs);
     QCOMPARE(closed.count(), 1);
     const QString said = closed.first().first().toString();
@@ -376,10 +342,7 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
                  qPrintable(failed.first().first().toString()));
         QVERIFY(QFile::exists(sideFile));
     }
-    QSqlQuery(other).exec("ROLLBACK");
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase("other-program");
+    lock.release();
 
     CallStore next(db.clock);
     QString error;
@@ -389,31 +352,6 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
              QStringList({"1|111|Ann\tSmith 100%", "2|222|Unknown Caller", "3|333|Unknown Caller"}));
     QCOMPARE(readRows(db.path(), "SELECT DISTINCT datetime FROM PhoneCalls"),
              QStringList{first.dateTime.toString(CallSchema::kDateTimeFormat)});
-}
-
-void tst_CallStore::fullDiskKeepsCallsUntilThereIsRoom()
-{
-    TestDatabase db;
-    QSqlQuery pragma(QSqlDatabase::database(db.store.connectionName()));
-    QVERIFY(pragma.exec("PRAGMA page_count") && pragma.next());
-    const int pages = pragma.value(0).toInt();
-    QVERIFY(pragma.exec(QString("PRAGMA max_page_count = %1").arg(pages)));
-    QSignalSpy failed(&db.store, &CallStore::storeFailed);
-
-    for (int i = 0; i < 200; ++i) {
-        QString number = QString::number(i), name = QString(30, 'x');
-        db.store.logCall(number, name);
-    }
-    QCOMPARE(failed.count(), 1);
-    QVERIFY2(failed.first().first().toString().contains("full"),
-             qPrintable(failed.first().first().toString()));
-    QVERIFY(db.store.unsavedCount() > 0);
-
-    QVERIFY(pragma.exec("PRAGMA max_page_count = 100000"));
-    db.clock.advance(3000);
-    QCOMPARE(db.store.unsavedCount(), 0);
-    QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id) FROM PhoneCalls"),
-             QStringList{"200|1|200"});
 }
 
 void tst_CallStore::killAtAnyMomentLosesNoShownCall()

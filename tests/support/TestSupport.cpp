@@ -3,7 +3,9 @@
 #include "FakeClock.h"
 #include "ModemSimulator.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -81,6 +83,45 @@ QByteArray TestSupport::fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestSupport::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+namespace
+{
+const QString kLockConnection = QStringLiteral("other-program");
+}
+
+TestSupport::DatabaseLock::DatabaseLock(const QString& databasePath)
+{
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kLockConnection);
+    other.setDatabaseName(databasePath);
+    m_held = other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_held)
+        qFatal("cannot lock %s", qPrintable(databasePath));
+}
+
+TestSupport::DatabaseLock::~DatabaseLock()
+{
+    release();
+}
+
+void TestSupport::DatabaseLock::release()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    {
+        QSqlDatabase other = QSqlDatabase::database(kLockConnection);
+        QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(kLockConnection);
 }
 
 QStringList TestSupport::spiedTexts(const QSignalSpy& spy)

@@ -29,7 +29,22 @@ QStringList spiedTexts(const QSignalSpy& spy);
 // The whole content of a file; empty when it cannot be read.
 QByteArray fileBytes(const QString& path);
 
+// Writes a file, making its folder first.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // Rows of a table read through a connection of its own, each row's fields joined by '|'.
 QStringList readRows(const QString& databasePath, const QString& sql);
+
+// Another program holding a database's write lock, until release() or the end of its scope.
+class DatabaseLock
+{
+public:
+    explicit DatabaseLock(const QString& databasePath);
+    ~DatabaseLock();
+    void release();
+
+private:
+    bool m_held = false;
+};
 
 } // namespace TestSupport
