@@ -2,13 +2,12 @@
 #include "ButtonLabel.h"
 #include "TestDatabase.h"
 #include "TestProgram.h"
+#include "TestSupport.h"
 #include "frmSplash.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 class tst_frmSplash : public QObject
@@ -29,18 +28,10 @@ void tst_frmSplash::announcement_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("said");
-    QTest::newRow("a name") << "Ann"
-                            << "Ann is calling";
-    QTest::newRow("unknown caller alone") << "Unknown Caller"
-                                          << "Unknown Caller";
-    QTest::newRow("blocked alone") << "Blocked"
-                                   << "Blocked";
-    QTest::newRow("unavailable alone") << "Unavailable"
-                                       << "Unavailable";
-    QTest::newRow("No Number alone") << "No Number"
-                                     << "No Number";
-    QTest::newRow("another case is a name") << "blocked"
-                                            << "blocked is calling";
+    for (const char* alone : {"Unknown Caller", "Blocked", "Unavailable", "No Number"})
+        QTest::newRow(alone) << alone << alone;
+    for (const char* name : {"Ann", "blocked"}) // another case is a name
+        QTest::newRow(name) << name << QString(name) + " is calling";
 }
 
 void tst_frmSplash::announcement()
@@ -57,25 +48,19 @@ void tst_frmSplash::eachCallLoadsThePopUpOnce_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("doorbells");
     QTest::addColumn<QString>("said");
-    QTest::newRow("a flagged caller in the phone list")
-        << QByteArray("RING\nNMBR = 5551234\nRING\nRING") << "Ann"
-        << "5551234" << 1 << "Ann is calling";
-    QTest::newRow("an unknown caller") << QByteArray("RING\nNMBR=5550000\nRING") << "Unknown Caller"
-                                       << "5550000" << 0 << "Unknown Caller";
-    QTest::newRow("a blocked call") << QByteArray("RING\nNMBR=P\nRING") << "Blocked"
-                                    << "Blocked" << 0 << "Blocked";
-    QTest::newRow("a late name updates the pop-up and what is said")
-        << QByteArray("RING\nNMBR=5550199\nNAME=DOE JOHN") << "DOE JOHN"
-        << "5550199" << 0 << "DOE JOHN is calling";
-    QTest::newRow("the modem's name, then a flagged number: the doorbell and the list's name")
-        << QByteArray("RING\nNAME=ANN SMITH\nNMBR=5551234") << "Ann"
-        << "5551234" << 1 << "Ann is calling";
-    QTest::newRow("rings only after a flagged caller: no second doorbell")
-        << QByteArray("RING\nNMBR=5551234\nwait\nRING\nRING") << "Unknown Caller"
-        << "No Number" << 1 << "Unknown Caller";
-    QTest::newRow("a name first after a flagged caller: no second doorbell")
-        << QByteArray("RING\nNMBR=5551234\nRING\nNAME=BOB") << "BOB"
-        << "No Number" << 1 << "BOB is calling";
+    const auto row = [](const char* what, const QByteArray& lines, const char* name, const char* number,
+                        int doorbells, const char* said) {
+        QTest::newRow(what) << lines << name << number << doorbells << said;
+    };
+    row("a flagged caller in the phone list", "RING\nNMBR = 5551234\nRING\nRING", "Ann", "5551234", 1,
+        "Ann is calling");
+    row("a blocked call", "RING\nNMBR=P\nRING", "Blocked", "Blocked", 0, "Blocked");
+    row("a late name updates the pop-up and what is said", "RING\nNMBR=5550199\nNAME=DOE JOHN", "DOE JOHN",
+        "5550199", 0, "DOE JOHN is calling");
+    row("the modem's name, then a flagged number: the doorbell and the list's name",
+        "RING\nNAME=ANN SMITH\nNMBR=5551234", "Ann", "5551234", 1, "Ann is calling");
+    row("a name first after a flagged caller: no second doorbell", "RING\nNMBR=5551234\nRING\nNAME=BOB",
+        "BOB", "No Number", 1, "BOB is calling");
 }
 
 void tst_frmSplash::eachCallLoadsThePopUpOnce()
@@ -88,10 +73,7 @@ void tst_frmSplash::eachCallLoadsThePopUpOnce()
     TestProgram program;
     QVERIFY(QFile::copy(NIMBREL_DATA_DIR "/doorbell.wav", program.dir.filePath("doorbell.wav")));
     program.load();
-    {
-        QSqlQuery add(QSqlDatabase::database(program.window->store().connectionName()));
-        QVERIFY(add.exec("INSERT INTO UsersList VALUES (1, 'Ann', '5551234', 1)"));
-    }
+    TestSupport::insertRows(program.window->store().connectionName(), "UsersList", {"1|Ann|5551234|1"});
     program.startMonitoring();
     program.clock.advance(2000); // the welcome is said
     program.spoken.clear();

@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -174,10 +172,7 @@ void tst_Program::startAtLoginMonitorsAtOnce()
 
 void tst_Program::terminationWhileTheStartUpErrorShows()
 {
-    QFile foreign(m_dir->filePath("program/callerid.mdb"));
-    QVERIFY(foreign.open(QIODevice::WriteOnly));
-    foreign.write("not a database\n");
-    foreign.close();
+    TestSupport::writeFile(m_dir->filePath("program/callerid.mdb"), "not a database\n");
     QProcess nimbrel;
     startNimbrel(nimbrel);
     QTest::qWait(1500); // the message is up; nothing outside the process tells when
@@ -194,18 +189,13 @@ void tst_Program::callsTheDatabaseRefusesOutliveTheEnd()
     QTRY_VERIFY_WITH_TIMEOUT(m_modem->commandsReceived().contains("AT#CID=1"), 15000);
     const QString database = m_dir->filePath("program/callerid.mdb");
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-        other.setDatabaseName(database);
-        QVERIFY(other.open());
-        QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE")); // held past the end of Nimbrel
+        TestSupport::DatabaseLock lock(database); // held past the end of Nimbrel
         m_modem->sendLine("RING");
         m_modem->sendLine("NMBR=5551234");
         QTest::qWait(1000); // the call is shown but cannot be written; nothing outside tells when
         ::kill(pid_t(nimbrel.processId()), SIGTERM);
         QVERIFY(nimbrel.waitForFinished(15000));
-        QSqlQuery(other).exec("ROLLBACK");
     }
-    QSqlDatabase::removeDatabase("other-program");
     QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
     QCOMPARE(nimbrel.exitCode(), 1);
     const QString said = QString::fromLocal8Bit(nimbrel.readAllStandardError());

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,19 +96,14 @@ void tst_EndToEnd::databaseFailureWhileLoggingLosesNoCall()
     program.load();
     program.startMonitoring();
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-        other.setDatabaseName(program.databasePath());
-        QVERIFY(other.open());
-        QSqlQuery(other).exec("BEGIN IMMEDIATE");
+        TestSupport::DatabaseLock lock(program.databasePath());
         program.play("RING\nNMBR=111\nRING\nwait\nRING\nNMBR=222\nNAME=LATE NAME");
         QCOMPARE(program.gridRows(), QStringList({"111|Unknown Caller", "222|LATE NAME"}));
         QCOMPARE(program.messages.size(), 1);
         QVERIFY2(program.messages.first().contains(program.databasePath()),
                  qPrintable(program.messages.first()));
         QVERIFY(program.window->lblStatus->text().contains("not being saved"));
-        QSqlQuery(other).exec("ROLLBACK");
     }
-    QSqlDatabase::removeDatabase("other-program");
     program.clock.advance(3000);
     QCOMPARE(program.calls(), QStringList({"1|111|Unknown Caller", "2|222|LATE NAME"}));
     QVERIFY(program.window->lblStatus->text().contains("accepts calls again"));

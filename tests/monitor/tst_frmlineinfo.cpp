@@ -372,11 +372,8 @@ void tst_frmLineInfo::playWave()
     QFETCH(bool, eventsWork);
     QFETCH(QStringList, played);
     TestProgram program;
-    if (!file.isEmpty()) {
-        QFile wave(program.dir.filePath("doorbell.wav"));
-        QVERIFY(wave.open(QIODevice::WriteOnly));
-        wave.write(file);
-    }
+    if (!file.isEmpty())
+        TestSupport::writeFile(program.dir.filePath("doorbell.wav"), file);
     program.sound.eventsWork = eventsWork;
     program.load();
     QString name = "\\doorbell.wav";

@@ -55,18 +55,12 @@ struct SetupRig {
         : program(profile)
     {
         const QDir root(program.dir.path());
-        QFile reg(root.filePath("modems.reg"));
-        reg.open(QIODevice::WriteOnly);
-        reg.write(kModems);
-        reg.close();
+        TestSupport::writeFile(root.filePath("modems.reg"), kModems);
+        TestSupport::writeFile(root.filePath("sys/devices/usb1/1-4/idVendor"), "0803");
+        TestSupport::writeFile(root.filePath("sys/devices/usb1/1-4/idProduct"), "3095");
         QDir().mkpath(root.filePath("sys/devices/usb1/1-4/1-4:1.0"));
         QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"),
                     root.filePath("sys/devices/usb1/1-4/1-4:1.0/device"));
-        for (const auto& [file, text] : {std::pair{"idVendor", "0803"}, {"idProduct", "3095"}}) {
-            QFile id(root.filePath(QString("sys/devices/usb1/1-4/") + file));
-            id.open(QIODevice::WriteOnly);
-            id.write(text);
-        }
         QDir().mkpath(root.filePath("sys/class/tty"));
         QFile::link(root.filePath("sys/devices/usb1/1-4/1-4:1.0"), root.filePath("sys/class/tty/ttyACM9"));
         program.settings.setValue("Ports/COM12", "/dev/nimbrel-absent");
@@ -134,37 +128,17 @@ void tst_CommSetup::okStoresTheChoice_data()
     QTest::addColumn<QString>("initCallerID");
     QTest::addColumn<QString>("device"); // what the monitor watches afterwards; empty: port 1 as before
     QTest::addColumn<QString>("message");
-    QTest::newRow("port and command") << "Generic Voice Modem,3;AT#CID=1"
-                                      << "3"
-                                      << "AT#CID=1"
-                                      << "/dev/ttyACM2"
-                                      << "";
-    QTest::newRow("a comma in the model, no command") << "Acme, Inc. Modem,4;"
-                                                      << "4"
-                                                      << ""
-                                                      << "/dev/ttyACM3"
-                                                      << "";
-    QTest::newRow("a lent port number is stored with its device")
-        << "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"
-        << "2"
-        << "AT+VCID=1"
-        << "/dev/ttyACM9"
-        << "";
-    QTest::newRow("no line chosen keeps the port") << ""
-                                                   << "1"
-                                                   << ""
-                                                   << ""
-                                                   << "";
-    QTest::newRow("a port that is not a number") << "Bad Port Modem,x;"
-                                                 << ""
-                                                 << ""
-                                                 << ""
-                                                 << "\"x\" of the modem line";
-    QTest::newRow("port 0") << "Port Zero Modem,0;"
-                            << ""
-                            << ""
-                            << ""
-                            << "Port 0 is not one of Nimbrel's ports";
+    const auto row = [](const char* name, const char* line, const char* commPort, const char* initCallerID,
+                        const char* device, const char* message) {
+        QTest::newRow(name) << line << commPort << initCallerID << device << message;
+    };
+    row("port and command", "Generic Voice Modem,3;AT#CID=1", "3", "AT#CID=1", "/dev/ttyACM2", "");
+    row("a comma in the model, no command", "Acme, Inc. Modem,4;", "4", "", "/dev/ttyACM3", "");
+    row("a lent port number is stored with its device", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1", "2",
+        "AT+VCID=1", "/dev/ttyACM9", "");
+    row("no line chosen keeps the port", "", "1", "", "", "");
+    row("a port that is not a number", "Bad Port Modem,x;", "", "", "", "\"x\" of the modem line");
+    row("port 0", "Port Zero Modem,0;", "", "", "", "Port 0 is not one of Nimbrel's ports");
 }
 
 void tst_CommSetup::okStoresTheChoice()
@@ -331,16 +305,10 @@ void tst_CommSetup::startAtLogin()
     SetupRig rig;
     const QDir config(rig.program.dir.filePath("config"));
     const QString entry = config.filePath("autostart/nimbrel.desktop");
-    QVERIFY(config.mkpath("."));
-    if (before == "folder") {
-        QFile blocker(config.filePath("autostart"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    } else if (!before.isEmpty()) {
-        QVERIFY(config.mkpath("autostart"));
-        QFile file(entry);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    if (before == "folder")
+        TestSupport::writeFile(config.filePath("autostart"), {});
+    else if (!before.isEmpty())
+        TestSupport::writeFile(entry, before);
     CommSetup* setup = rig.open();
     QAccessibleInterface* check = QAccessible::queryAccessibleInterface(setup->ImgAutostart);
     QCOMPARE(check->state().checked, shownOn);

@@ -3,6 +3,7 @@
 #include "PortTable.h"
 #include "RegistryFile.h"
 #include "SerialDevices.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,14 +28,6 @@ QByteArray modemKey(const QByteArray& name, const QByteArray& values, const QByt
 const QByteArray kUsbModem = "\"Model\"=\"Generic Voice Modem\"\n\"MatchingdeviceID\"=\"USB\\\\VID_1\"\n";
 const QByteArray kDeviceKey = "[HKEY_LOCAL_MACHINE\\ENUM\\USB\\VID_1\\inst1]\n\"Portname\"=\"COM3\"\n";
 
-void write(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 void link(const QString& target, const QString& linkPath)
 {
     QDir().mkpath(QFileInfo(linkPath).absolutePath());
@@ -49,9 +42,9 @@ void addTty(const QDir& root, const QString& name, const QString& hardware, cons
     QDir().mkpath(ttyFolder);
     link(root.filePath("sys/devices/" + hardware), ttyFolder + "/device");
     link(ttyFolder, root.filePath("sys/class/tty/" + name));
-    write(ttyFolder + "/dev", "166:" + name.right(1).toLatin1() + "\n");
+    TestSupport::writeFile(ttyFolder + "/dev", "166:" + name.right(1).toLatin1() + "\n");
     if (!uartType.isNull())
-        write(ttyFolder + "/type", uartType + "\n");
+        TestSupport::writeFile(ttyFolder + "/type", uartType + "\n");
 }
 
 void addUsbDevice(const QDir& root, const QString& usbFolder, const QByteArray& vendor,
@@ -59,12 +52,12 @@ void addUsbDevice(const QDir& root, const QString& usbFolder, const QByteArray& 
                   const QByteArray& productText)
 {
     const QString folder = root.filePath("sys/devices/" + usbFolder);
-    write(folder + "/idVendor", vendor + "\n");
-    write(folder + "/idProduct", product + "\n");
+    TestSupport::writeFile(folder + "/idVendor", vendor + "\n");
+    TestSupport::writeFile(folder + "/idProduct", product + "\n");
     if (!manufacturerText.isEmpty())
-        write(folder + "/manufacturer", manufacturerText + "\n");
+        TestSupport::writeFile(folder + "/manufacturer", manufacturerText + "\n");
     if (!productText.isEmpty())
-        write(folder + "/product", productText + "\n");
+        TestSupport::writeFile(folder + "/product", productText + "\n");
 }
 
 } // namespace
@@ -200,9 +193,10 @@ void tst_ModemDetection::detectsTheMachinesModems()
     // A modem of the table known only to udev's hardware database.
     addUsbDevice(root, "usb1/1-2", "0572", "1340", "", "");
     addTty(root, "ttyACM1", "usb1/1-2/1-2:1.0");
-    write(root.filePath("run/udev/data/c166:1"),
-          "S:serial/by-id/x\nE:ID_VENDOR_FROM_DATABASE=Conexant Systems\n"
-          "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\nQ:ID_MODEL_FROM_DATABASE=not a property\n");
+    TestSupport::writeFile(
+        root.filePath("run/udev/data/c166:1"),
+        "S:serial/by-id/x\nE:ID_VENDOR_FROM_DATABASE=Conexant Systems\n"
+        "E:ID_MODEL_FROM_DATABASE=CX93010 ACF Modem\nQ:ID_MODEL_FROM_DATABASE=not a property\n");
     // An unknown USB serial adapter whose product text holds the line format's separators.
     addUsbDevice(root, "usb1/1-3", "0403", "6001", "FTDI", "FT232R; UART, rev B");
     addTty(root, "ttyUSB0", "usb1/1-3/1-3:1.0/ttyUSB0");
@@ -225,10 +219,11 @@ void tst_ModemDetection::detectsTheMachinesModems()
     const QStringList present{"/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyACM2", "/dev/ttyUSB0", "/dev/ttyS0"};
     const PortTable ports(settings, [&](const QString& path) { return present.contains(path); });
     // modems.reg adds a modem and renames one that was found.
-    write(root.filePath("modems.reg"),
-          "REGEDIT4\n"
-              + modemKey("0005", "\"Model\"=\"Hand-made\"\n\"Attachedto\"=\"COM16\"", "\"AT#CID=1<cr>\"")
-              + modemKey("0004", "\"Model\"=\"Built-in modem\""));
+    TestSupport::writeFile(
+        root.filePath("modems.reg"),
+        "REGEDIT4\n"
+            + modemKey("0005", "\"Model\"=\"Hand-made\"\n\"Attachedto\"=\"COM16\"", "\"AT#CID=1<cr>\"")
+            + modemKey("0004", "\"Model\"=\"Built-in modem\""));
     const DetectedModems found =
         ModemDetection::detect(devices, ports, {root.filePath("modems.reg"), root.filePath("absent.reg")});
     QVERIFY(found.problems.isEmpty());

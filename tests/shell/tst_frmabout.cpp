@@ -12,19 +12,6 @@
 #include <QTest>
 #include <QTextBrowser>
 
-namespace
-{
-
-void write(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-} // namespace
-
 class tst_frmAbout : public QObject
 {
     Q_OBJECT
@@ -70,10 +57,10 @@ void tst_frmAbout::helpOpensTheGuide()
     QFETCH(QString, shown);
     QTemporaryDir dir;
     if (hasChm)
-        write(dir.filePath("NIMBREL.CHM"), "ITSF");
+        TestSupport::writeFile(dir.filePath("NIMBREL.CHM"), "ITSF");
     if (hasHtml)
-        write(dir.filePath("help/index.html"),
-              "<html><head><title>Guide</title></head><body>Monitoring</body></html>");
+        TestSupport::writeFile(dir.filePath("help/index.html"),
+                               "<html><head><title>Guide</title></head><body>Monitoring</body></html>");
     QStringList messages;
     MessageBox::setSink([&](const QString& text, MessageBox::Icon) {
         messages << text;
@@ -108,7 +95,8 @@ void tst_frmAbout::desktopViewerIsStartedWithTheFile()
 {
     QTemporaryDir dir;
     const QString argumentsFile = dir.filePath("arguments");
-    write(dir.filePath("bin/kchmviewer"), "#!/bin/sh\necho \"$@\" > '" + argumentsFile.toUtf8() + "'\n");
+    TestSupport::writeFile(dir.filePath("bin/kchmviewer"),
+                           "#!/bin/sh\necho \"$@\" > '" + argumentsFile.toUtf8() + "'\n");
     QFile::setPermissions(dir.filePath("bin/kchmviewer"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
