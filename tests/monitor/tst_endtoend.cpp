@@ -1,16 +1,10 @@
-#include "ButtonLabel.h"
 #include "ScenarioPlayer.h"
 #include "TestProgram.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QSettings>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
-
-using Program = TestProgram;
 
 class tst_EndToEnd : public QObject
 {
@@ -18,8 +12,6 @@ class tst_EndToEnd : public QObject
 private slots:
     void callsFromTheModemBecomeRows_data();
     void callsFromTheModemBecomeRows();
-    void firstRunCreatesTheDatabaseAndTheNextReopensIt();
-    void startMonitoringSettingStartsByItself();
     void databaseFailureWhileLoggingLosesNoCall();
 };
 
@@ -47,7 +39,7 @@ void tst_EndToEnd::callsFromTheModemBecomeRows()
 {
     QFETCH(QString, script);
     QFETCH(QStringList, rows);
-    Program program;
+    TestProgram program;
     program.load();
     program.startMonitoring();
     QString error;
@@ -61,38 +53,9 @@ void tst_EndToEnd::callsFromTheModemBecomeRows()
     QCOMPARE(program.calls(), expected);
 }
 
-void tst_EndToEnd::firstRunCreatesTheDatabaseAndTheNextReopensIt()
-{
-    Program program;
-    QVERIFY(!QFile::exists(program.databasePath()));
-    program.load();
-    program.startMonitoring();
-    program.play("RING\nNMBR=111");
-    program.unload();
-    QCOMPARE(program.settings.value("Properties/UseNameList").toString(), QStringLiteral("False"));
-
-    program.load();
-    QCOMPARE(program.window->lblstart->text(), QStringLiteral("Start"));
-    program.startMonitoring();
-    program.play("wait\nRING\nNMBR=222");
-    QCOMPARE(program.calls(), QStringList({"1|111|Unknown Caller", "2|222|Unknown Caller"}));
-}
-
-void tst_EndToEnd::startMonitoringSettingStartsByItself()
-{
-    Program program;
-    program.settings.setValue("Properties/StartMonitoring", "True");
-    program.settings.setValue("Properties/UseNameList", "perhaps"); // hand-broken: falls back to False
-    program.load();
-    QVERIFY(TestSupport::runUntil(program.clock, program.modem,
-                                  [&] { return program.window->monitor().isMonitoring(); }));
-    program.play("RING\nNMBR=111\nNAME=MODEM NAME");
-    QCOMPARE(program.gridRows(), QStringList{"111|MODEM NAME"});
-}
-
 void tst_EndToEnd::databaseFailureWhileLoggingLosesNoCall()
 {
-    Program program;
+    TestProgram program;
     program.load();
     program.startMonitoring();
     {

@@ -51,8 +51,7 @@ class tst_LineMonitor : public QObject
 private slots:
     void initialisation_data();
     void initialisation();
-    void pressWhileStartingIsIgnored();
-    void stopClosesThePort();
+    void pressWhileStartingIsIgnoredAndStopClosesThePort();
     void missingDeviceIsACriticalMessage();
     void switchingThePortMovesTheOpenLine_data();
     void switchingThePortMovesTheOpenLine();
@@ -64,79 +63,57 @@ void tst_LineMonitor::initialisation_data()
 {
     QTest::addColumn<QString>("profile");
     QTest::addColumn<QString>("initCallerID");
-    QTest::addColumn<QStringList>("commands");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("monitoring");
-    QTest::addColumn<bool>("portOpen");
-
-    QTest::newRow("first command accepted after the two-second pause")
-        << "accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"} << QStringList() << true
-        << true;
-    QTest::newRow("third command accepted: the fourth and fifth are not sent")
-        << "accept=AT%CCID=1" << QString()
-        << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000", "AT%CCID=1@2000"} << QStringList() << true
-        << true;
-    QTest::newRow("all five refused")
-        << "accept-none" << QString() << QStringList{"ATZ@0",          "AT#CID=1@2000", "AT+VCID=1@2000",
-                                                     "AT%CCID=1@2000", "AT#CC1@2000",   "AT*ID1@2000"}
-        << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
-    QTest::newRow("stored command refused: the list is not tried")
-        << "accept=AT#CID=1"
-        << "AT#CID=2" << QStringList{"ATZ@0", "AT#CID=2@2000"}
-        << QStringList{"Port 1: Modem not Caller ID enabled"} << false << false;
-    QTest::newRow("stored command accepted")
-        << "accept=AT+VCID=1"
-        << "AT+VCID=1" << QStringList{"ATZ@0", "AT+VCID=1@2000"} << QStringList() << true << true;
-    QTest::newRow("ERROR to ATZ is not responding") << "reset-error" << QString() << QStringList{"ATZ@0"}
-                                                    << QStringList{"Port 1 not responding"} << false << false;
-    QTest::newRow("silence is not responding after two seconds")
-        << "silent" << QString() << QStringList{"ATZ@0"} << QStringList{"Port 1 not responding"} << false
-        << false;
-    QTest::newRow("echo on") << "echo,accept=AT#CID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000"}
-                             << QStringList() << true << true;
-    QTest::newRow("lines ending in CR alone")
-        << "cr,accept=AT+VCID=1" << QString() << QStringList{"ATZ@0", "AT#CID=1@2000", "AT+VCID=1@2000"}
-        << QStringList() << true << true;
+    QTest::addColumn<QString>("commands"); // each "COMMAND@ms", ms after the start
+    QTest::addColumn<QString>("message");  // empty: monitoring, the port open
+    const auto row = [](const char* name, const char* profile, const char* initCallerID, const char* commands,
+                        const char* message) {
+        QTest::newRow(name) << profile << initCallerID << commands << message;
+    };
+    const char* const notEnabled = "Port 1: Modem not Caller ID enabled";
+    row("first command accepted after the two-second pause", "accept=AT#CID=1", "", "ATZ@0 AT#CID=1@2000",
+        "");
+    row("third command accepted: the fourth and fifth are not sent", "accept=AT%CCID=1", "",
+        "ATZ@0 AT#CID=1@2000 AT+VCID=1@2000 AT%CCID=1@2000", "");
+    row("all five refused", "accept-none", "",
+        "ATZ@0 AT#CID=1@2000 AT+VCID=1@2000 AT%CCID=1@2000 AT#CC1@2000 AT*ID1@2000", notEnabled);
+    row("stored command refused: the list is not tried", "accept=AT#CID=1", "AT#CID=2", "ATZ@0 AT#CID=2@2000",
+        notEnabled);
+    row("stored command accepted", "accept=AT+VCID=1", "AT+VCID=1", "ATZ@0 AT+VCID=1@2000", "");
+    row("ERROR to ATZ is not responding", "reset-error", "", "ATZ@0", "Port 1 not responding");
+    row("silence is not responding after two seconds", "silent", "", "ATZ@0", "Port 1 not responding");
+    row("echo on", "echo,accept=AT#CID=1", "", "ATZ@0 AT#CID=1@2000", "");
+    row("lines ending in CR alone", "cr,accept=AT+VCID=1", "", "ATZ@0 AT#CID=1@2000 AT+VCID=1@2000", "");
 }
 
 void tst_LineMonitor::initialisation()
 {
     QFETCH(QString, profile);
     QFETCH(QString, initCallerID);
-    QFETCH(QStringList, commands);
-    QFETCH(QStringList, messages);
-    QFETCH(bool, monitoring);
-    QFETCH(bool, portOpen);
-
+    QFETCH(QString, commands);
+    QFETCH(QString, message);
     Rig rig(ModemProfile::fromText(profile, nullptr));
     rig.control.setInitCallerID(initCallerID);
     QSignalSpy starting(&rig.control, &LineMonitor::startingChanged);
     QVERIFY(rig.startAndSettle());
     QCOMPARE(starting.count(), 2); // the wait cursor comes and goes
     QCOMPARE(starting.last().first().toBool(), false);
-    QCOMPARE(rig.commands, commands);
-    QCOMPARE(rig.messages, messages);
-    QCOMPARE(rig.control.isMonitoring(), monitoring);
-    QCOMPARE(rig.control.isPortOpen(), portOpen);
+    QCOMPARE(rig.commands.join(' '), commands);
+    QCOMPARE(rig.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(rig.control.isMonitoring(), message.isEmpty());
+    QCOMPARE(rig.control.isPortOpen(), message.isEmpty());
 }
 
-void tst_LineMonitor::pressWhileStartingIsIgnored()
+void tst_LineMonitor::pressWhileStartingIsIgnoredAndStopClosesThePort()
 {
-    Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
+    Rig rig(ModemProfile::fromText("accept=AT+VCID=1", nullptr));
+    QSignalSpy replies(&rig.control, &LineMonitor::replyReceived);
     rig.control.startStopMonitoring();
     TestSupport::waitForQuietLine(rig.modem);
     QVERIFY(rig.control.isStarting());
     rig.control.startStopMonitoring();
     QVERIFY(TestSupport::runUntil(rig.db.clock, rig.modem, [&] { return !rig.control.isStarting(); }));
-    QCOMPARE(rig.commands, QStringList({"ATZ@0", "AT#CID=1@2000"}));
+    QCOMPARE(rig.commands.join(' '), QStringLiteral("ATZ@0 AT#CID=1@2000 AT+VCID=1@2000"));
     QVERIFY(rig.control.isMonitoring());
-}
-
-void tst_LineMonitor::stopClosesThePort()
-{
-    Rig rig(ModemProfile::fromText("accept=AT+VCID=1", nullptr));
-    QSignalSpy replies(&rig.control, &LineMonitor::replyReceived);
-    QVERIFY(rig.startAndSettle());
     QCOMPARE(replies.count(), 3); // OK to ATZ, ERROR to AT#CID=1, OK to AT+VCID=1
     QCOMPARE(replies.at(1).first().value<ModemReply>(), ModemReply::Error);
     QCOMPARE(replies.at(2).first().value<ModemReply>(), ModemReply::Ok);
