@@ -24,14 +24,13 @@ void tst_SerialLine::openFailuresSayWhatToDo_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing device") << "/dev/ttyNIMBRELNONE"
-                                    << "No such device";
-    QTest::newRow("a device that is not a serial port") << "/dev/null"
-                                                        << "/dev/null is not a serial device: it is a device";
-    QTest::newRow("a plain file") << "FILE"
-                                  << "is not a serial device: it is a plain file";
-    QTest::newRow("a folder") << "/tmp"
-                              << "/tmp is not a serial device: it is a folder";
+    const auto row = [](const char* device, const char* reason) {
+        QTest::newRow(device) << device << reason;
+    };
+    row("/dev/ttyNIMBRELNONE", "No such device");
+    row("/dev/null", "/dev/null is not a serial device: it is a device");
+    row("FILE", "is not a serial device: it is a plain file");
+    row("/tmp", "/tmp is not a serial device: it is a folder");
 }
 
 void tst_SerialLine::openFailuresSayWhatToDo()

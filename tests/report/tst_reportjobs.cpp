@@ -78,32 +78,27 @@ private slots:
 void tst_ReportJobs::report_data()
 {
     QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("start"); // times on 2026-03-10
     QTest::addColumn<QString>("end");
     QTest::addColumn<QStringList>("reported");
     QTest::addColumn<bool>("anyFromStart");
+    const auto row = [](const char* name, const QStringList& calls, const char* start, const char* end,
+                        const QStringList& reported, bool anyFromStart) {
+        QTest::newRow(name) << calls << start << end << reported << anyFromStart;
+    };
     const QString ann = "2026-03-10 09:30:00|555|Ann", bob = "2026-03-10 15:00:00|222|Bob";
     const QString before = "2026-03-09 10:00:00|000|Old", after = "2026-03-11 08:00:00|999|New";
-    QTest::newRow("a day's calls in ascending time")
-        << QStringList{bob, before, ann, after} << "2026-03-10 00:00:00"
-        << "2026-03-10 23:59:59" << QStringList{ann, bob} << true;
-    QTest::newRow("calls exactly at the start and the end are included")
-        << QStringList{before, ann, bob, after} << "2026-03-10 09:30:00"
-        << "2026-03-10 15:00:00" << QStringList{ann, bob} << true;
-    QTest::newRow("the only call lies exactly at the start")
-        << QStringList{ann} << "2026-03-10 09:30:00"
-        << "2026-03-10 23:59:59" << QStringList{ann} << true;
-    QTest::newRow("two calls in the same second, in the order they came")
-        << QStringList{"2026-03-10 12:00:00|2|Blocked", "2026-03-10 12:00:00|1|Unknown Caller"}
-        << "2026-03-10 00:00:00"
-        << "2026-03-10 23:59:59"
-        << QStringList{"2026-03-10 12:00:00|2|Blocked", "2026-03-10 12:00:00|1|Unknown Caller"} << true;
-    QTest::newRow("end before start: empty, and a call lies after the start")
-        << QStringList{bob} << "2026-03-10 10:00:00"
-        << "2026-03-10 09:00:00" << QStringList{} << true;
-    QTest::newRow("start after the last call: empty, and none after the start")
-        << QStringList{before} << "2026-03-10 00:00:00"
-        << "2026-03-10 23:59:59" << QStringList{} << false;
+    const QStringList sameSecond{"2026-03-10 12:00:00|2|Blocked", "2026-03-10 12:00:00|1|Unknown Caller"};
+    row("a day's calls in ascending time", {bob, before, ann, after}, "00:00:00", "23:59:59", {ann, bob},
+        true);
+    row("calls exactly at the start and the end are included", {before, ann, bob, after}, "09:30:00",
+        "15:00:00", {ann, bob}, true);
+    row("the only call lies exactly at the start", {ann}, "09:30:00", "23:59:59", {ann}, true);
+    row("two calls in the same second, in the order they came", sameSecond, "00:00:00", "23:59:59",
+        sameSecond, true);
+    row("end before start: empty, and a call lies after the start", {bob}, "10:00:00", "09:00:00", {}, true);
+    row("start after the last call: empty, and none after the start", {before}, "00:00:00", "23:59:59", {},
+        false);
 }
 
 void tst_ReportJobs::report()
@@ -117,7 +112,7 @@ void tst_ReportJobs::report()
     addCalls(db, calls);
     QTemporaryDir dir;
     const QString path = dir.filePath("CallLog.txt");
-    ReportWriter writer(db.store.database(), path, range(start, end));
+    ReportWriter writer(db.store.database(), path, range("2026-03-10 " + start, "2026-03-10 " + end));
     bool any = !anyFromStart;
     QString error;
     QVERIFY2(writer.start(&any, &error), qPrintable(error));

@@ -47,19 +47,18 @@ void tst_Shell::backgroundsFollowTheFormName_data()
     QTest::addColumn<bool>("fillsStore");
     QTest::addColumn<QSize>("windowSize");
     QTest::addColumn<QSize>("drawn");
-    QTest::newRow("main window") << "frmLineInfo" << QSize(385, 281) << true << QSize(385, 281)
-                                 << QSize(385, 281);
-    QTest::newRow("phone list") << "frmUsersList" << QSize(385, 281) << false << QSize(385, 281)
-                                << QSize(385, 281);
-    QTest::newRow("report") << "frmReport" << QSize(380, 165) << false << QSize(380, 165) << QSize(380, 165);
-    QTest::newRow("about box") << "frmAbout" << QSize(380, 165) << false << QSize(380, 165)
-                               << QSize(380, 165);
-    QTest::newRow("manual port dialog: the picture's top-left part")
-        << "frmCommManual" << QSize(385, 281) << false << QSize(380, 229) << QSize(385, 281);
-    QTest::newRow("setup, grown past its picture: stretched to it")
-        << "CommSetup" << QSize(380, 165) << false << QSize(380, 197) << QSize(380, 197);
-    QTest::newRow("pop-up keeps its own look")
-        << "frmSplash" << QSize() << false << QSize(300, 100) << QSize();
+    const auto row = [](const char* name, const char* form, QSize background, bool fillsStore, QSize window,
+                        QSize drawn) {
+        QTest::newRow(name) << form << background << fillsStore << window << drawn;
+    };
+    const QSize large(385, 281), small(380, 165);
+    row("main window", "frmLineInfo", large, true, large, large);
+    row("phone list", "frmUsersList", large, false, large, large);
+    row("report", "frmReport", small, false, small, small);
+    row("about box", "frmAbout", small, false, small, small);
+    row("manual port dialog: the picture's top-left part", "frmCommManual", large, false, {380, 229}, large);
+    row("setup, grown past its picture: stretched to it", "CommSetup", small, false, {380, 197}, {380, 197});
+    row("pop-up keeps its own look", "frmSplash", {}, false, {300, 100}, {});
 }
 
 void tst_Shell::backgroundsFollowTheFormName()
