@@ -30,9 +30,7 @@ void tst_frmAbout::namesTheProgramAndItsFiles()
                    {"/opt/nimbrel", "/home/ann/.local/share/Nimbrel/callerid.mdb",
                     "/home/ann/.config/Nimbrel/Nimbrel.conf"});
     about.Form_Load();
-    QCOMPARE(about.lblcaption->text(), QString("About Nimbrel"));
     QCOMPARE(about.lblApplication->text(), QString("Application Name: Nimbrel - Version " NIMBREL_VERSION));
-    QCOMPARE(about.lblPurpose->text(), QString("Purpose: Display Caller ID when phone is on-hook."));
     QVERIFY(about.lblFiles->text().contains("Calls: /home/ann/.local/share/Nimbrel/callerid.mdb"));
     QVERIFY(about.lblFiles->text().contains("Settings: /home/ann/.config/Nimbrel/Nimbrel.conf"));
 }
