@@ -26,13 +26,13 @@ private slots:
     void operations();
     void refusals_data();
     void refusals();
-    void identifiersPast32767();
     void lockedDatabaseLeavesTheTableAsItWas_data();
     void lockedDatabaseLeavesTheTableAsItWas();
 };
 
 // Each step: "add NAME|NUMBER|SOUND", "remove LINE", "update LINE=NAME|NUMBER|SOUND" (LINE picks the entry
-// whose line it is; with several such lines, the second one when it ends in "#2").
+// whose line it is; with several such lines, the second one when it ends in "#2"), or "row
+// ID|NAME|NUMBER|SOUND" written by another program.
 void tst_PhoneList::operations_data()
 {
     QTest::addColumn<QStringList>("steps");
@@ -58,6 +58,9 @@ void tst_PhoneList::operations_data()
     QTest::newRow("numbers are stored without blanks at their ends")
         << QStringList{"add Ann| 555 1234 |0"} << QStringList{"1 Ann-555 1234 -"};
     QTest::newRow("blanks make a name") << QStringList{"add  |5|0"} << QStringList{"1  -5 -"};
+    QTest::newRow("ids past 32767") << QStringList{"row 2147483000|Big|1|0", "add Next|2|0",
+                                                   "update Next-2=Renamed|2|1"}
+                                    << QStringList{"2147483000 Big-1 -", "2147483001 Renamed-2 bell"};
     QTest::newRow("a name of 30 and a number of 20 fit")
         << QStringList{"add " + QString(30, 'n') + "|" + QString(20, '5') + "|0"}
         << QStringList{"1 " + QString(30, 'n') + "-" + QString(20, '5') + " -"};
@@ -83,7 +86,9 @@ void tst_PhoneList::operations()
             }
             return qint64(0);
         };
-        if (verb == "add") {
+        if (verb == "row") {
+            TestSupport::insertRows(db.store.connectionName(), "UsersList", {rest});
+        } else if (verb == "add") {
             const QStringList f = rest.split('|');
             QVERIFY(phoneList.AddPhoneListEntry(f[0], f[1], f[2] == "1", &error));
         } else if (verb == "remove") {
@@ -133,19 +138,6 @@ void tst_PhoneList::refusals()
     QVERIFY(!phoneList.UpdatePhoneListEntry(bob, name, number, true, &error));
     QVERIFY2(message.isEmpty() ? error.isEmpty() : error.contains(message), qPrintable(error));
     QCOMPARE(lines(phoneList.FillPhoneList(&error)), QStringList{"1 Bob-1 -"});
-}
-
-void tst_PhoneList::identifiersPast32767()
-{
-    TestDatabase db;
-    QSqlQuery(db.store.database()).exec("INSERT INTO UsersList VALUES (2147483000, 'Big', '1', 0)");
-    PhoneList phoneList(db.store);
-    QString error;
-    QVERIFY(phoneList.AddPhoneListEntry("Next", "2", false, &error));
-    const QList<PhoneListEntry> entries = phoneList.FillPhoneList(&error);
-    QCOMPARE(lines(entries), QStringList({"2147483000 Big-1 -", "2147483001 Next-2 -"}));
-    QVERIFY(phoneList.UpdatePhoneListEntry(entries.last().rowId, "Renamed", "2", true, &error));
-    QCOMPARE(lines(phoneList.FillPhoneList(&error)).last(), QStringLiteral("2147483001 Renamed-2 bell"));
 }
 
 void tst_PhoneList::lockedDatabaseLeavesTheTableAsItWas_data()
