@@ -2,7 +2,6 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
-#include <QSqlQuery>
 #include <QTest>
 
 namespace
