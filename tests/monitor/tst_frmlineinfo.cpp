@@ -297,6 +297,12 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     grid.updateLastCall(call("2", "Bo")); // a late name: the call before keeps its width
     grid.FitGridColumns(grid.font(), 15);
     QCOMPARE(grid.ColWidth(2), withTheWidestName);
+    RecentCallsGrid atOnce; // a new scale is measured again, as if it had been the first
+    atOnce.appendCall(call("1", QString(30, 'W')));
+    atOnce.appendCall(call("2", "Bo"));
+    atOnce.FitGridColumns(atOnce.font(), 30);
+    grid.FitGridColumns(grid.font(), 30);
+    QCOMPARE(grid.ColWidth(2), atOnce.ColWidth(2));
     QFont larger = grid.font(); // a new desktop font is measured again
     larger.setPointSizeF(larger.pointSizeF() * 2);
     grid.FitGridColumns(larger, 15);

@@ -36,6 +36,7 @@ private slots:
     void refusedWritesKeepCallsUntilAccepted();
     void callsOwedAtTheEndAreKept_data();
     void callsOwedAtTheEndAreKept();
+    void callsThatCannotBeKeptAreSaidToBeLost();
     void killAtAnyMomentLosesNoShownCall();
 };
 
@@ -332,6 +333,7 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
     QVERIFY(!db.store.isOpen());
     const QString sideFile = db.path() + ".unsaved";
     QCOMPARE(QFile::exists(sideFile), lockedForMs < 0);
+    QVERIFY2(said.contains("they are kept in " + sideFile) == (lockedForMs < 0), qPrintable(said));
     if (lockedForMs == -2) {
         CallStore stillLocked(db.clock);
         QSignalSpy failed(&stillLocked, &CallStore::storeFailed);
@@ -352,6 +354,23 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
              QStringList({"1|111|Ann\tSmith 100%", "2|222|Unknown Caller", "3|333|Unknown Caller"}));
     QCOMPARE(readRows(db.path(), "SELECT DISTINCT datetime FROM PhoneCalls"),
              QStringList{first.dateTime.toString(CallSchema::kDateTimeFormat)});
+}
+
+void tst_CallStore::callsThatCannotBeKeptAreSaidToBeLost()
+{
+    TestDatabase db;
+    const QString sideFile = db.path() + ".unsaved";
+    QVERIFY(QFile::link("/dev/full", sideFile)); // a disk with no room left
+    TestSupport::DatabaseLock lock(db.path());
+    QString number = "111", name;
+    db.store.logCall(number, name);
+    QSignalSpy closed(&db.store, &CallStore::closed);
+    db.store.closeCallDatabase();
+    db.clock.advance(CallStore::kClosingBoundMs);
+    QCOMPARE(closed.count(), 1);
+    const QString said = closed.first().first().toString();
+    QVERIFY2(said.contains(", nor to " + sideFile) && said.endsWith("they are lost."), qPrintable(said));
+    QVERIFY(QFile::remove(sideFile));
 }
 
 void tst_CallStore::killAtAnyMomentLosesNoShownCall()
