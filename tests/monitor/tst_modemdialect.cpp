@@ -109,6 +109,7 @@ void tst_ModemDialect::documentedForms_data()
     row("MESG with a dialable number", "MESG = 030735353530313030", {"number=5550100"});
     row("MESG with a checksum byte", "MESG = 030735353530313030AB", {"number=5550100"});
     row("MESG without a number", "MESG = 1101", {});
+    row("MESG whose last parameter has no data", "MESG = 0307353535303130300800", {"number=5550100"});
     row("MESG that is not hex", "MESG = HELLO", {});
     // ZyXEL 2864 caller number delivery, and other vendors' "KEY: value" reports.
     row("ZyXEL time", "TIME: 12-07 09:30", {"time=12-07 09:30"});
