@@ -128,6 +128,8 @@ void tst_ModemDialect::documentedForms_data()
     row("CLIP", "+CLIP: \"+13125550100\",145,,,,0", {"number=+13125550100"});
     row("CLIP with a phone-book name", "+CLIP: \"3125550100\",129,,,\"Ann\",0",
         {"number=3125550100", "name=Ann"});
+    row("CLIP without the optional validity", "+CLIP: \"3125550100\",129,,,\"Ann\"",
+        {"number=3125550100", "name=Ann"});
     row("CLIP withheld", "+CLIP: \"\",128,,,,1", {"number=P"});
     row("CLIP not available", "+CLIP: \"\",128,,,,2", {"number=O"});
     // Unformatted (#CID=2, +VCID=2): the Bellcore GR-30 / ETSI EN 300 659-3 message in hex.
