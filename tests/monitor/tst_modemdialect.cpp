@@ -134,6 +134,7 @@ void tst_ModemDialect::documentedForms_data()
     row("CLIP not available", "+CLIP: \"\",128,,,,2", {"number=O"});
     // Unformatted (#CID=2, +VCID=2): the Bellcore GR-30 / ETSI EN 300 659-3 message in hex.
     row("SDMF", "040F313230373039333035353530313030F7", {"date=1207", "time=0930", "number=5550100"});
+    row("SDMF with the date and time alone", "040831323037303933305E", {"date=1207", "time=0930"});
     row("SDMF private", "04093132303730393330500D", {"date=1207", "time=0930", "number=P"});
     row("MDMF with number and name", "802001083132303730393330020A333132353535303130300708444F45204A4F484E89",
         {"date=1207", "time=0930", "number=3125550100", "name=DOE JOHN"});
