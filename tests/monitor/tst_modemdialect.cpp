@@ -111,6 +111,7 @@ void tst_ModemDialect::documentedForms_data()
     row("MESG without a number", "MESG = 1101", {});
     row("MESG whose last parameter has no data", "MESG = 0307353535303130300800", {"number=5550100"});
     row("MESG that is not hex", "MESG = HELLO", {});
+    row("MESG of an odd number of digits", "MESG = 307353535303130300800", {});
     // ZyXEL 2864 caller number delivery, and other vendors' "KEY: value" reports.
     row("ZyXEL time", "TIME: 12-07 09:30", {"time=12-07 09:30"});
     row("ZyXEL number", "CALLER NUMBER: 3035550100", {"number=3035550100"});
