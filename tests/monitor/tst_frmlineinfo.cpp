@@ -76,6 +76,8 @@ private slots:
     void unloadSavesOnlyInTheNormalState();
     void positionIsRestoredWhenVisible_data();
     void positionIsRestoredWhenVisible();
+    void startFailuresAreSaid_data();
+    void startFailuresAreSaid();
     void commandsWhileMonitoring_data();
     void commandsWhileMonitoring();
     void commandsAndWindowImages();
@@ -189,6 +191,38 @@ void tst_frmLineInfo::positionIsRestoredWhenVisible()
         program.settings.setValue("Window/" + entry.section('=', 0, 0), entry.section('=', 1));
     program.load();
     QCOMPARE(program.window->pos(), position);
+}
+
+void tst_frmLineInfo::startFailuresAreSaid_data()
+{
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<QString>("device"); // empty: the simulated modem
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("critical");
+    QTest::newRow("a modem that does not answer")
+        << "silent" << QString() << "Port 1 not responding" << false;
+    QTest::newRow("a device that is not there") << "accept=AT#CID=1"
+                                                << "/dev/ttyNIMBRELNONE"
+                                                << "Cannot open comm port 1 (/dev/ttyNIMBRELNONE)" << true;
+}
+
+void tst_frmLineInfo::startFailuresAreSaid()
+{
+    QFETCH(QString, profile);
+    QFETCH(QString, device);
+    QFETCH(QString, message);
+    QFETCH(bool, critical);
+    TestProgram program(profile);
+    if (!device.isEmpty())
+        program.settings.setValue("Ports/COM1", device);
+    program.load();
+    LineMonitor& monitor = program.window->monitor();
+    monitor.startStopMonitoring();
+    QVERIFY(TestSupport::runUntil(program.clock, program.modem, [&] { return !monitor.isStarting(); }));
+    QCOMPARE(program.messages.size(), 1);
+    QVERIFY2(program.messages.first().startsWith(message), qPrintable(program.messages.first()));
+    QCOMPARE(program.icons.first() == MessageBox::Icon::Critical, critical);
+    QCOMPARE(program.window->lblstart->text(), QStringLiteral("Start"));
 }
 
 void tst_frmLineInfo::commandsWhileMonitoring_data()

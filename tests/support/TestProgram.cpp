@@ -16,8 +16,9 @@ TestProgram::TestProgram(const QString& profile)
         qFatal("%s", qPrintable(error));
     settings.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("1"));
     settings.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
-    MessageBox::setSink([this](const QString& text, MessageBox::Icon) {
+    MessageBox::setSink([this](const QString& text, MessageBox::Icon icon) {
         messages << text;
+        icons << icon;
         return answerYes;
     });
 }

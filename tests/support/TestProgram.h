@@ -2,6 +2,7 @@
 
 #include "FakeClock.h"
 #include "FakeDevices.h"
+#include "MessageBox.h"
 #include "ModemSimulator.h"
 #include "ScenarioPlayer.h"
 #include "frmLineInfo.h"
@@ -42,5 +43,6 @@ public:
     QSettings settings;
     std::unique_ptr<frmLineInfo> window;
     QStringList messages;
-    bool answerYes = true; // the answer to every question asked
+    QList<MessageBox::Icon> icons; // one for each message
+    bool answerYes = true;         // the answer to every question asked
 };
