@@ -103,7 +103,7 @@ void readClip(QByteArrayView parameters, ModemEvents& events)
         }
     }
     take(start, parameters.size());
-    const QByteArrayView validity = fields.size() > 5 ? fields.at(5) : QByteArrayView();
+    const QByteArrayView validity = fields.value(5);
     QByteArrayView number = fields.value(0);
     if (number.isEmpty() && validity == "1")
         number = "P";
