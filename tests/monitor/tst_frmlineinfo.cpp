@@ -137,6 +137,7 @@ void tst_frmLineInfo::startUp()
     window.armSpeech("Bob is calling");
     program.clock.advance(5000);
     QCOMPARE(program.spoken, QStringList({"stop", "say:Welcome to. Nimbrel", "stop", "say:Bob is calling"}));
+    QCOMPARE(program.speechEnginesMade, 1);
 }
 
 void tst_frmLineInfo::unloadSavesOnlyInTheNormalState_data()

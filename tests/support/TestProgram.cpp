@@ -34,7 +34,10 @@ void TestProgram::load()
                                  sound,
                                  viewer,
                                  help,
-                                 [this](const QString&) { return std::make_unique<FakeSpeech>(spoken); },
+                                 [this](const QString&) {
+                                     ++speechEnginesMade;
+                                     return std::make_unique<FakeSpeech>(spoken);
+                                 },
                                  dir.path()};
     window = std::make_unique<frmLineInfo>(devices, AppPaths(dir.path(), dir.path()), settings);
     QString error;

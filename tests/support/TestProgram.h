@@ -36,6 +36,7 @@ public:
     QTemporaryDir dir;
     FakeClock clock;
     QStringList spoken;
+    int speechEnginesMade = 0; // the real engine does not survive a second one in the process
     FakeSound sound;
     FakeViewer viewer;
     FakeHelpViewer help;
