@@ -124,6 +124,7 @@ void tst_frmLineInfo::startUp()
     for (int column = 0; column < 3; ++column)
         header << window.FlexGrid->model()->headerData(column, Qt::Horizontal).toString();
     QCOMPARE(header, QStringList({"Date & Time", "Caller Number", "Caller Name"}));
+    QVERIFY(!window.FlexGrid->model()->headerData(3, Qt::Horizontal).isValid());
     QCOMPARE(window.FlexGrid->Rows(), 2);
     QCOMPARE(window.lblstart->text(), QStringLiteral("Start"));
 
@@ -332,16 +333,16 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     grid.updateLastCall(call("2", "Bo")); // a late name: the call before keeps its width
     grid.FitGridColumns(grid.font(), 15);
     QCOMPARE(grid.ColWidth(2), withTheWidestName);
-    RecentCallsGrid atOnce; // a new scale is measured again, as if it had been the first
-    atOnce.appendCall(call("1", QString(30, 'W')));
-    atOnce.appendCall(call("2", "Bo"));
-    atOnce.FitGridColumns(atOnce.font(), 30);
-    grid.FitGridColumns(grid.font(), 30);
-    QCOMPARE(grid.ColWidth(2), atOnce.ColWidth(2));
     QFont larger = grid.font(); // a new desktop font is measured again
     larger.setPointSizeF(larger.pointSizeF() * 2);
     grid.FitGridColumns(larger, 15);
     QVERIFY(grid.ColWidth(2) > withTheWidestName);
+    RecentCallsGrid atOnce; // and so is a new scale, as if it had been the first
+    atOnce.appendCall(call("1", QString(30, 'W')));
+    atOnce.appendCall(call("2", "Bo"));
+    atOnce.FitGridColumns(larger, 30);
+    grid.FitGridColumns(larger, 30);
+    QCOMPARE(grid.ColWidth(2), atOnce.ColWidth(2));
     for (int i = 3; i <= RecentCallsGrid::kMaxCalls + 5; ++i) {
         grid.appendCall(call(QString::number(i), "Ann"));
         if (i % 1000 == 0)
