@@ -101,7 +101,9 @@ void tst_frmReport::loadSetsTheDefaults()
     ReportRig rig({});
     QCOMPARE(rig.window->txtStartDate->date(), kToday);
     QCOMPARE(rig.window->txtEndDate->date(), kToday);
+    QCOMPARE(rig.window->txtstarttime->count(), 24); // the hours of a day, no "24:00:00"
     QCOMPARE(rig.window->txtstarttime->itemText(0), QStringLiteral("0:00:00"));
+    QCOMPARE(rig.window->txtendtime->itemText(23), QStringLiteral("23:00:00"));
     QCOMPARE(rig.window->txtstarttime->currentText(), QStringLiteral("0:00:00"));
     QCOMPARE(rig.window->txtendtime->currentText(), QStringLiteral("23:59:59"));
 }
