@@ -1,9 +1,12 @@
 #include "LineMonitor.h"
 #include "ModemSimulator.h"
+#include "MonitorSettings.h"
+#include "PortTable.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +60,8 @@ private slots:
     void switchingThePortMovesTheOpenLine();
     void unpluggedModemStopsMonitoring_data();
     void unpluggedModemStopsMonitoring();
+    void servedPortFromTheSettings_data();
+    void servedPortFromTheSettings();
 };
 
 void tst_LineMonitor::initialisation_data()
@@ -233,6 +238,28 @@ void tst_LineMonitor::unpluggedModemStopsMonitoring()
     }
     QCOMPARE(rig.db.calls().size(), resumed ? 2 : 1);
     QCOMPARE(rig.db.calls().first(), QStringLiteral("1|5551234|Unknown Caller"));
+}
+
+void tst_LineMonitor::servedPortFromTheSettings_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("port");
+    QTest::newRow("none: NCID's own") << QString() << 3333;
+    QTest::newRow("0: any free port") << "0" << 0;
+    QTest::newRow("the highest") << "65535" << 65535;
+    QTest::newRow("one past the highest: NCID's own") << "65536" << 3333;
+    QTest::newRow("negative: NCID's own") << "-1" << 3333;
+}
+
+void tst_LineMonitor::servedPortFromTheSettings()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, port);
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("Nimbrel.conf"), QSettings::IniFormat);
+    if (!stored.isEmpty())
+        settings.setValue("Properties/ServeNCIDPort", stored);
+    QCOMPARE(int(MonitorSettings::load(settings, PortTable(settings)).serveNcidPort), port);
 }
 
 QTEST_GUILESS_MAIN(tst_LineMonitor)
