@@ -7,7 +7,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLineEdit>

@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace

@@ -12,7 +12,6 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace

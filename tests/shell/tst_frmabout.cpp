@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 #include "frmAbout.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>

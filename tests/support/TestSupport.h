@@ -41,6 +41,7 @@ class DatabaseLock
 public:
     explicit DatabaseLock(const QString& databasePath);
     ~DatabaseLock();
+    Q_DISABLE_COPY_MOVE(DatabaseLock) // one lock, released once
     void release();
 
 private:
