@@ -55,7 +55,6 @@ private slots:
     void initialisation_data();
     void initialisation();
     void pressWhileStartingIsIgnoredAndStopClosesThePort();
-    void missingDeviceIsACriticalMessage();
     void switchingThePortMovesTheOpenLine_data();
     void switchingThePortMovesTheOpenLine();
     void unpluggedModemStopsMonitoring_data();
@@ -127,19 +126,6 @@ void tst_LineMonitor::pressWhileStartingIsIgnoredAndStopClosesThePort()
     QCOMPARE(changed.count(), 1);
     QVERIFY(!rig.control.isMonitoring());
     QVERIFY(!rig.control.isPortOpen());
-}
-
-void tst_LineMonitor::missingDeviceIsACriticalMessage()
-{
-    Rig rig(ModemProfile{});
-    rig.control.setPort(3, "/dev/ttyACM9");
-    rig.control.startStopMonitoring();
-    QVERIFY(!rig.control.isStarting());
-    QCOMPARE(rig.messages.size(), 1);
-    QVERIFY2(
-        rig.messages.first().startsWith("critical: Cannot open comm port 3 (/dev/ttyACM9): No such device"),
-        qPrintable(rig.messages.first()));
-    QVERIFY(!rig.control.isMonitoring());
 }
 
 void tst_LineMonitor::switchingThePortMovesTheOpenLine_data()

@@ -79,7 +79,6 @@ private slots:
     void updateRewritesTheRowClicked();
     void removeActsOnTheSelectedLine();
     void doorbellCheck();
-    void overlongNameIsRefusedWithAMessage();
     void speak();
 };
 
@@ -191,18 +190,6 @@ void tst_frmUsersList::doorbellCheck()
     click(rig.editor->imgSound);
     click(rig.editor->imgSound);
     QVERIFY(!rig.editor->soundChecked());
-}
-
-void tst_frmUsersList::overlongNameIsRefusedWithAMessage()
-{
-    EditorRig rig(QStringList{});
-    rig.editor->txtname->setText(QString(31, 'x'));
-    rig.editor->txtPhone->setText("555");
-    click(rig.editor->lblAdd);
-    QCOMPARE(rig.rows(), QStringList());
-    QCOMPARE(rig.program.messages.size(), 1);
-    QVERIFY(rig.program.messages.first().contains("at most 30"));
-    QCOMPARE(rig.editor->txtname->text(), QString(31, 'x')); // kept, to be shortened
 }
 
 void tst_frmUsersList::speak()
