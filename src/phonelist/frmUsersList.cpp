@@ -52,16 +52,20 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
     imgSound = sound.image;
     lblsound = sound.label;
 
-    addButton(imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), 214, 150, Qt::Key_A,
-              [this](bool byLabel) { add(byLabel); });
-    addButton(ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), 298, 150, Qt::Key_R,
-              [this](bool) { remove(); });
-    addButton(imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), 214, 178, Qt::Key_U,
-              [this](bool) { update(); });
-    addButton(imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), 298, 178, Qt::Key_S,
-              [this](bool) { m_speech.SpeakText(txtname->text()); });
-    addButton(imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), 298, 250, Qt::Key_C,
-              [this](bool) { close(); });
+    const auto at = [](int x, int y) { return QRect(x, y, kButtonWidth, kButtonHeight); };
+    const auto button = [this](const ImageButton::NamedButton& named) {
+        ImageButton::addNamed(this, m_skins, m_buttons, named);
+    };
+    button({imgAdd, lblAdd, QStringLiteral("Add"), QStringLiteral("Add"), at(214, 150), Qt::Key_A,
+            [this](bool byLabel) { add(byLabel); }});
+    button({ImgRemove, lblRemove, QStringLiteral("Remove"), QStringLiteral("Remove"), at(298, 150), Qt::Key_R,
+            [this](bool) { remove(); }});
+    button({imgUpdate, lblUpdate, QStringLiteral("Update"), QStringLiteral("Update"), at(214, 178), Qt::Key_U,
+            [this](bool) { update(); }});
+    button({imgTest, lblTest, QStringLiteral("Test"), QStringLiteral("Speak"), at(298, 178), Qt::Key_S,
+            [this](bool) { m_speech.SpeakText(txtname->text()); }});
+    button({imgCancel, lblCancel, QStringLiteral("Cancel"), QStringLiteral("Close"), at(298, 250), Qt::Key_C,
+            [this](bool) { close(); }});
     connect(lstphonedir, &QListWidget::itemClicked, this, &frmUsersList::lstphonedir_Click);
     // The arrow keys pick a line as a click does.
     connect(lstphonedir, &QListWidget::currentItemChanged, this, [this](const QListWidgetItem* item) {
@@ -79,21 +83,6 @@ frmUsersList::frmUsersList(SkinStore& skins, SpeechService& speech, CallStore& s
                 add(false);
         });
     }
-}
-
-void frmUsersList::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
-                             const QString& caption, int x, int y, Qt::Key mnemonic,
-                             const std::function<void(bool)>& action)
-{
-    const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
-                                 .labelName = QStringLiteral("lbl") + name,
-                                 .caption = caption,
-                                 .geometry = QRect(x, y, kButtonWidth, kButtonHeight),
-                                 .toolTip = {},
-                                 .mnemonic = QKeySequence(Qt::ALT | mnemonic)};
-    m_buttons << ImageButton::add(this, m_skins, spec, action);
-    image = m_buttons.last().image;
-    label = m_buttons.last().label;
 }
 
 void frmUsersList::Form_Load(const QString& unknownNumber)

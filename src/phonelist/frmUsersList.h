@@ -47,8 +47,6 @@ public:
     ButtonLabel* lblCancel = nullptr;
 
 private:
-    void addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
-                   int x, int y, Qt::Key mnemonic, const std::function<void(bool byLabel)>& action);
     void fillList();
     void lstphonedir_Click();
     void imgSound_MouseUp(Qt::MouseButton button);

@@ -73,12 +73,16 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
     txtendtime->setGeometry(284, 54, 86, 24);
     lblendtime->setBuddy(txtendtime);
 
-    addButton(imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), 10, Qt::Key_R,
-              &frmReport::CreateReport);
-    addButton(imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), 134,
-              Qt::Key_D, &frmReport::DeleteCallsInRange);
-    addButton(imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), 258, Qt::Key_C,
-              &frmReport::closeWindow);
+    const auto at = [](int x) { return QRect(x, 90, kButtonWidth, kButtonHeight); };
+    const auto button = [this](const ImageButton::NamedButton& named) {
+        ImageButton::addNamed(this, m_skins, m_buttons, named);
+    };
+    button({imgCreate, lblCreate, QStringLiteral("Create"), QStringLiteral("Create Report"), at(10),
+            Qt::Key_R, [this](bool) { CreateReport(); }});
+    button({imgDelete, lblDelete, QStringLiteral("Delete"), QStringLiteral("Clear Database"), at(134),
+            Qt::Key_D, [this](bool) { DeleteCallsInRange(); }});
+    button({imgClose, lblClose, QStringLiteral("Close"), QStringLiteral("Close"), at(258), Qt::Key_C,
+            [this](bool) { closeWindow(); }});
 
     progress = new QProgressBar(this);
     progress->setGeometry(10, 122, 360, 14);
@@ -93,20 +97,6 @@ frmReport::frmReport(SkinStore& skins, CallStore& store, TextViewer& viewer, Clo
 }
 
 frmReport::~frmReport() = default;
-
-void frmReport::addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name,
-                          const QString& caption, int x, Qt::Key mnemonic, void (frmReport::*action)())
-{
-    const ImageButton::Spec spec{.imageName = QStringLiteral("img") + name,
-                                 .labelName = QStringLiteral("lbl") + name,
-                                 .caption = caption,
-                                 .geometry = QRect(x, 90, kButtonWidth, kButtonHeight),
-                                 .toolTip = {},
-                                 .mnemonic = QKeySequence(Qt::ALT | mnemonic)};
-    m_buttons << ImageButton::add(this, m_skins, spec, [this, action](bool) { (this->*action)(); });
-    image = m_buttons.last().image;
-    label = m_buttons.last().label;
-}
 
 void frmReport::Form_Load()
 {

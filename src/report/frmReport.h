@@ -56,8 +56,6 @@ public:
     QLabel* lblStatus = nullptr;
 
 private:
-    void addButton(ButtonLabel*& image, ButtonLabel*& label, const QString& name, const QString& caption,
-                   int x, Qt::Key mnemonic, void (frmReport::*action)());
     std::optional<CallRange> readRange();
     void run(CallsJob* job, const std::function<void()>& whenDone);
     void finishJob(bool ok, const QString& message, const std::function<void()>& whenDone);

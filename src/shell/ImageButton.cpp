@@ -73,20 +73,28 @@ Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
     return Parts{image, label};
 }
 
+void addNamed(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const NamedButton& button)
+{
+    const Spec spec{QStringLiteral("img") + button.name,
+                    QStringLiteral("lbl") + button.name,
+                    button.caption,
+                    button.geometry,
+                    {},
+                    QKeySequence(Qt::ALT | button.mnemonic)};
+    buttons << add(parent, skins, spec, button.action);
+    button.image = buttons.last().image;
+    button.label = buttons.last().label;
+}
+
 void addDialogButtons(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, int y,
                       const DialogButton& first, const DialogButton& second)
 {
     QRect geometry(134, y, 112, 22);
     for (const DialogButton* button : {&first, &second}) {
-        const Spec spec{QStringLiteral("img") + button->name,
-                        QStringLiteral("lbl") + button->name,
-                        button->name,
-                        geometry,
-                        {},
-                        QKeySequence(Qt::ALT | Qt::Key(button->name.at(0).toUpper().unicode()))};
-        buttons << add(parent, skins, spec, [action = button->action](bool) { action(); });
-        button->image = buttons.last().image;
-        button->label = buttons.last().label;
+        addNamed(parent, skins, buttons,
+                 {button->image, button->label, button->name, button->name, geometry,
+                  Qt::Key(button->name.at(0).toUpper().unicode()),
+                  [action = button->action](bool) { action(); }});
         geometry.translate(124, 0);
     }
 }

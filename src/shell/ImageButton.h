@@ -42,8 +42,21 @@ struct Spec {
 Parts add(QWidget* parent, SkinStore& skins, const Spec& spec,
           const std::function<void(bool byLabel)>& action, const std::function<bool()>& refused = {});
 
-// One of a dialog's buttons: the picture "img<name>" and the label "lbl<name>" captioned with the name,
-// Alt and the name's first letter its mnemonic.
+// A window's button: the picture "img<name>" and the label "lbl<name>" with its caption, Alt and mnemonic
+// its shortcut; added to a window's buttons, its parts kept in image and label.
+struct NamedButton {
+    ButtonLabel*& image;
+    ButtonLabel*& label;
+    QString name;
+    QString caption;
+    QRect geometry;
+    Qt::Key mnemonic;
+    std::function<void(bool byLabel)> action;
+};
+void addNamed(QWidget* parent, SkinStore& skins, QList<Parts>& buttons, const NamedButton& button);
+
+// One of a dialog's buttons: a named button captioned with its name, Alt and the name's first letter its
+// mnemonic.
 struct DialogButton {
     ButtonLabel*& image;
     ButtonLabel*& label;
