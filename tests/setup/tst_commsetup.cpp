@@ -180,6 +180,7 @@ void tst_CommSetup::aLineWithoutPortAsksForIt()
         "Nimbrel was unable to auto-detect the communication port of your modem."));
     QVERIFY(manual->txtNotification->toPlainText().contains(
         QString("1 = %1 (present), 2 = /dev/ttyACM1").arg(rig.program.modem.devicePath())));
+    QVERIFY(manual->txtNotification->toPlainText().contains("15 = /dev/ttyS6, 16 = /dev/ttyS7."));
     QVERIFY(manual->txtNotification->isReadOnly());
     QCOMPARE(manual->txtcommlist->count(), 16);
     QCOMPARE(manual->txtcommlist->itemText(15), QString("16"));
