@@ -113,6 +113,14 @@ void tst_Program::secondStartBringsTheFirstForward()
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(m_modem->commandsReceived().count("ATZ"), 1);
+    // A first that cannot be reached (its socket gone) is said, and the second ends without taking over.
+    QVERIFY(QFile::remove(m_dir->filePath("run/nimbrel.socket")));
+    QProcess third;
+    startNimbrel(third, {}, QProcess::SeparateChannels);
+    QVERIFY(third.waitForFinished(10000));
+    QCOMPARE(third.exitCode(), 1);
+    QVERIFY(third.readAllStandardError().contains("Nimbrel is already running, but did not answer."));
+    QCOMPARE(m_modem->commandsReceived().count("ATZ"), 1);
     first.terminate();
     QVERIFY(first.waitForFinished(10000));
     QCOMPARE(first.exitCode(), 0);

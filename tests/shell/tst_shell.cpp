@@ -103,14 +103,20 @@ void tst_Shell::buttonProtocol()
     QCOMPARE(image.pixmap().cacheKey(), skins.imgSkins(SkinStore::ButtonUp).cacheKey());
     QCOMPARE(ButtonLook::foreColor(&label), QColor(0, 0, 192));
 
-    // Without its picture a button is drawn as a plain panel, so it stays visible.
+    // Without its picture a button is drawn as a plain panel, so it stays visible; a check box shows its
+    // mark as text.
     QTemporaryDir bare;
-    SkinStore noSkin(programFolder(bare, {"ButtonUP.Jpg"}));
+    SkinStore noSkin(programFolder(bare, {"ButtonUP.Jpg", "CheckON.Jpg", "CheckOFF.Jpg"}));
     noSkin.LoadSkin(&window);
     ButtonLook::ButtonUp(&image, &label, noSkin);
     QCOMPARE(image.frameShape(), QFrame::Panel);
     QCOMPARE(image.frameShadow(), QFrame::Raised);
     QVERIFY(image.autoFillBackground());
+    QCOMPARE(image.text(), QString());
+    ButtonLook::setPicture(&image, noSkin, SkinStore::CheckOn);
+    QCOMPARE(image.text(), QStringLiteral("\u2713"));
+    ButtonLook::setPicture(&image, noSkin, SkinStore::CheckOff);
+    QCOMPARE(image.text(), QString());
 }
 
 void tst_Shell::trayCodes_data()
