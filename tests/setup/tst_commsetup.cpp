@@ -333,9 +333,9 @@ void tst_CommSetup::sourceOfCalls_data()
     QTest::newRow("a server by its address") << "ncid://192.168.1.5"
                                              << "ncid://192.168.1.5:3333"
                                              << "192.168.1.5";
-    QTest::newRow("host and port alone") << " nas.local:3334 "
-                                         << "ncid://nas.local:3334"
-                                         << "nas.local";
+    QTest::newRow("host and port alone, the lowest port") << " nas.local:1 "
+                                                          << "ncid://nas.local:1"
+                                                          << "nas.local";
     QTest::newRow("another scheme") << "http://nas.local/"
                                     << ""
                                     << "";
