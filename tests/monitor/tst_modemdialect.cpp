@@ -123,6 +123,7 @@ void tst_ModemDialect::documentedForms_data()
     // ISDN terminal adapters: the called number is never the caller's.
     row("ISDN FM/TO", "FM:0895550100 TO:0895550199", {"number=0895550100"});
     row("ISDN FM alone", "FM:0895550100", {"number=0895550100"});
+    row("ISDN without the caller: the called number is not taken", "FM:TO:0895550199", {"number="});
     row("ISDN ring with numbers", "RING;0895550100;0895550199", {"ring", "number=0895550100"});
     row("ISDN ring with the caller only", "RING;0895550100", {"ring", "number=0895550100"});
     // GSM, 3GPP TS 27.007 +CLIP: number, type, subaddress, its type, alpha, CLI validity.
