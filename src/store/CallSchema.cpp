@@ -14,12 +14,16 @@ namespace CallSchema
 namespace
 {
 
+struct IndexDefinition {
+    QString name;
+    QString create;
+};
+
 struct TableDefinition {
     QString name;
     QStringList fields;
     QString createTable;
-    QString indexName;
-    QString createIndex;
+    QList<IndexDefinition> indexes;
 };
 
 const TableDefinition kTables[] = {
@@ -29,16 +33,18 @@ const TableDefinition kTables[] = {
          "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number VARCHAR(%1), name VARCHAR(%2))")
          .arg(kNumberSize)
          .arg(kNameSize),
-     QStringLiteral("DateTime"),
-     QStringLiteral("CREATE INDEX \"DateTime\" ON PhoneCalls (datetime)")},
+     {{QStringLiteral("DateTime"), QStringLiteral("CREATE INDEX \"DateTime\" ON PhoneCalls (datetime)")}}},
     {QStringLiteral("UsersList"),
      {QStringLiteral("id"), QStringLiteral("Name"), QStringLiteral("number"), QStringLiteral("sound")},
      QStringLiteral(
          "CREATE TABLE UsersList (id INTEGER, Name VARCHAR(%1), number VARCHAR(%2), sound BOOLEAN)")
          .arg(kNameSize)
          .arg(kNumberSize),
-     QStringLiteral("id"),
-     QStringLiteral("CREATE INDEX \"id\" ON UsersList (id)")},
+     // Every call looks its number up here while the phone rings; without an index a long list is read
+     // through each time.
+     {{QStringLiteral("id"), QStringLiteral("CREATE INDEX \"id\" ON UsersList (id)")},
+      {QStringLiteral("UsersListNumber"),
+       QStringLiteral("CREATE INDEX \"UsersListNumber\" ON UsersList (number)")}}},
 };
 
 QStringList fieldsOf(QSqlDatabase& db, const QString& table, bool* ok, QString* error)
@@ -96,15 +102,20 @@ bool plan(QSqlDatabase& db, QStringList* statements, QString* error)
         const QStringList present = fieldsOf(db, table.name, &ok, error);
         if (!ok)
             return false;
-        const QString indexType = objects.value(table.indexName.toLower());
-        if (!indexType.isEmpty() && indexType != QLatin1String("index")) {
-            *error = QStringLiteral("there is already a %1 named %2 where its index should be, so it is not "
-                                    "a Nimbrel database")
-                         .arg(indexType, table.indexName);
-            return false;
+        QStringList missingIndexes;
+        for (const IndexDefinition& index : table.indexes) {
+            const QString type = objects.value(index.name.toLower());
+            if (type.isEmpty()) {
+                missingIndexes << index.create;
+            } else if (type != QLatin1String("index")) {
+                *error = QStringLiteral("there is already a %1 named %2 where its index should be, so it is "
+                                        "not a Nimbrel database")
+                             .arg(type, index.name);
+                return false;
+            }
         }
         if (present.isEmpty()) {
-            *statements << table.createTable << table.createIndex;
+            *statements << table.createTable << missingIndexes;
             continue;
         }
         ours = true;
@@ -115,8 +126,7 @@ bool plan(QSqlDatabase& db, QStringList* statements, QString* error)
                 return false;
             }
         }
-        if (indexType.isEmpty())
-            *statements << table.createIndex;
+        *statements << missingIndexes;
     }
     if (!ours)
         *error = QStringLiteral("it has neither a PhoneCalls nor a UsersList table, so it is not a Nimbrel "

@@ -51,9 +51,10 @@ void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
     {
         CallStore store(clock);
         QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
-        QCOMPARE(readRows(path, "SELECT type, name, tbl_name FROM sqlite_master ORDER BY type, name"),
-                 QStringList({"index|DateTime|PhoneCalls", "index|id|UsersList",
-                              "table|PhoneCalls|PhoneCalls", "table|UsersList|UsersList"}));
+        QCOMPARE(
+            readRows(path, "SELECT type, name, tbl_name FROM sqlite_master ORDER BY type, name"),
+            QStringList({"index|DateTime|PhoneCalls", "index|UsersListNumber|UsersList", "index|id|UsersList",
+                         "table|PhoneCalls|PhoneCalls", "table|UsersList|UsersList"}));
         QCOMPARE(readRows(path, "SELECT name, type FROM pragma_table_info('PhoneCalls')"),
                  QStringList({"id|INTEGER", "datetime|TEXT", "number|VARCHAR(20)", "name|VARCHAR(30)"}));
         QCOMPARE(readRows(path, "SELECT name, type FROM pragma_table_info('UsersList')"),
@@ -127,7 +128,7 @@ void tst_CallStore::existingFiles()
         QCOMPARE(TestSupport::fileBytes(path), before);
         return;
     }
-    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), QStringList{"2"});
+    QCOMPARE(readRows(path, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"), QStringList{"3"});
     QString number = "222", name;
     store.logCall(number, name);
     QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));
