@@ -45,12 +45,13 @@ void tst_CallTracker::callsFromLines_data()
                         const QString& unknownNumber = {}, bool useNameList = false) {
         QTest::newRow(name) << lines << reports << unknownNumber << useNameList;
     };
-    // The phone list: Ann at 5551234 with the doorbell, Bob at 222 without, a nameless 333 with it.
-    row("spaced number, unknown caller: stored without the blanks",
+    // The phone list: Ann at 5551234 with the doorbell, Bob at 222 without (and after him Carl at the same
+    // number with it), a nameless 333 with it, Dee at 555-0100 with it.
+    row("spaced number, unknown caller (punctuation in the list is not ignored): stored without the blanks",
         "RING\nDATE = 1207\nTIME = 0930\nNMBR = 5550100\nRING", {"+5550100|Unknown Caller"}, "5550100");
     row("spaced number matches the entry, and rings its doorbell", "RING\nNMBR = 5551234\nRING",
         {"+5551234|Ann ding"});
-    row("an entry without the doorbell", "RING\nNMBR=222", {"+222|Bob"});
+    row("an entry without the doorbell, the first of two with its number", "RING\nNMBR=222", {"+222|Bob"});
     row("number then modem name: one call, completed by the name", "RING\nNMBR=5550199\nNAME=DOE JOHN\nRING",
         {"+5550199|Unknown Caller", "~5550199|DOE JOHN"}, "5550199");
     row("name then number: the same call", "RING\nNAME=DOE JOHN\nNMBR=5550199\nRING",
@@ -74,6 +75,11 @@ void tst_CallTracker::callsFromLines_data()
         {"+Blocked|Blocked"});
     row("name first, withheld number", "RING\nNAME=DOE JOHN\nNMBR=P",
         {"+No Number|DOE JOHN", "~Blocked|Blocked"});
+    row("an unavailable number outweighs a blocked name", "RING\nNAME=P\nNMBR=O",
+        {"+No Number|Blocked", "~Unavailable|Unavailable"});
+    row("a blocked name after a number", "RING\nNMBR=5550199\nNAME=P",
+        {"+5550199|Unknown Caller", "~5550199|Blocked"}, "5550199");
+    row("lower-case letters are no reason codes", "RING\nNMBR=o\nNAME=p", {"+o|Unknown Caller", "~o|p"}, "o");
     row("lower-case or padded keywords match nothing",
         "ring\nRING \nnmbr=5551234\nNmbr=5551234\nRINGING\nOK \nNMBR 5551234", {});
     row("caller ID before the first ring, as in the UK", "DATE=1207\nTIME=0930\nNMBR=02079460123\nRING\nRING",
@@ -102,6 +108,9 @@ void tst_CallTracker::callsFromLines_data()
         "1234567890123456789012345");
     row("quotes and high bytes are kept as received", "RING\nNAME=O'Brien \"Jo\" \xe9",
         {QStringLiteral("+No Number|O'Brien \"Jo\" \u00e9")});
+    const QString nul(QChar(0));
+    row("NUL bytes are kept", QByteArray("RING\nNMBR=12") + '\0' + "3", {"+12" + nul + "3|Unknown Caller"},
+        "12" + nul + "3");
 }
 
 void tst_CallTracker::callsFromLines()
@@ -111,7 +120,7 @@ void tst_CallTracker::callsFromLines()
     QFETCH(QString, unknownNumber);
     QFETCH(bool, useNameList);
     TestDatabase db;
-    db.addPhoneListEntries({"Ann|5551234|1", "Bob|222|0", "|333|1"});
+    db.addPhoneListEntries({"Ann|5551234|1", "Bob|222|0", "Carl|222|1", "|333|1", "Dee|555-0100|1"});
     CallTracker tracker(db.store, db.clock);
     tracker.setUseNameList(useNameList);
     Reports seen(tracker);

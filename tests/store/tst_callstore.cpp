@@ -25,13 +25,9 @@ private slots:
     void existingFiles_data();
     void existingFiles();
     void unwritableFolderIsNamed();
-    void reasonWords_data();
-    void reasonWords();
     void dateAndTimeAsTheLocaleWritesThem_data();
     void dateAndTimeAsTheLocaleWritesThem();
     void identifiersFollowTheLastRow();
-    void lookup_data();
-    void lookup();
     void refusedWritesKeepCallsUntilAccepted_data();
     void refusedWritesKeepCallsUntilAccepted();
     void callsOwedAtTheEndAreKept_data();
@@ -146,37 +142,6 @@ void tst_CallStore::unwritableFolderIsNamed()
     QVERIFY2(error.contains(folder + " cannot be written"), qPrintable(error));
 }
 
-void tst_CallStore::reasonWords_data()
-{
-    QTest::addColumn<QStringList>("call"); // number, name, and the call as stored
-    QTest::newRow("empty number") << QStringList{"", "Ann", "No Number|Ann"};
-    QTest::newRow("both empty") << QStringList{"", "", "No Number|Unknown Caller"};
-    QTest::newRow("P number blocks both") << QStringList{"P", "", "Blocked|Blocked"};
-    QTest::newRow("O number makes both unavailable, over a P name")
-        << QStringList{"O", "P", "Unavailable|Unavailable"};
-    QTest::newRow("P name") << QStringList{"5551234", "P", "5551234|Blocked"};
-    QTest::newRow("spaced P is a code") << QStringList{" P", "", "Blocked|Blocked"};
-    QTest::newRow("lower-case o is no code") << QStringList{"o", "p", "o|p"};
-    QTest::newRow("another single character stays") << QStringList{"X", "Y", "X|Y"};
-    QTest::newRow("a number of 20 and a name of 30 fit")
-        << QStringList{QString(20, '1'), QString(30, 'n'), QString(20, '1') + "|" + QString(30, 'n')};
-    QTest::newRow("over-long texts are cut") << QStringList{"123456789012345678901234", QString(35, 'n'),
-                                                            "12345678901234567890|" + QString(30, 'n')};
-    QTest::newRow("NUL bytes are kept")
-        << QStringList{QString::fromLatin1("12\0003", 4), "A", QString::fromLatin1("12\0003|A", 6)};
-}
-
-void tst_CallStore::reasonWords()
-{
-    QFETCH(QStringList, call);
-    TestDatabase db;
-    QString number = call[0], name = call[1];
-    const LoggedCall logged = db.store.logCall(number, name);
-    QCOMPARE(number + "|" + name, call[2]);
-    QCOMPARE(logged.number + "|" + logged.name, call[2]);
-    QCOMPARE(readRows(db.path(), "SELECT number, name FROM PhoneCalls"), QStringList{call[2]});
-}
-
 void tst_CallStore::dateAndTimeAsTheLocaleWritesThem_data()
 {
     QTest::addColumn<QString>("locale");
@@ -214,38 +179,6 @@ void tst_CallStore::identifiersFollowTheLastRow()
     db.store.logCall(number, name);
     QCOMPARE(readRows(db.path(), "SELECT id, number FROM PhoneCalls ORDER BY rowid"),
              QStringList({"1|0", "2|9"}));
-}
-
-void tst_CallStore::lookup_data()
-{
-    QTest::addColumn<QStringList>("phoneList");
-    QTest::addColumn<QString>("received");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("doorbell");
-    QTest::newRow("empty list") << QStringList() << "111" << QString() << false;
-    QTest::newRow("blanks around the received number") << QStringList{"Ann|111|1"} << "  111 "
-                                                       << "Ann" << true;
-    QTest::newRow("punctuation is not normalised")
-        << QStringList{"Ann|555-1234|1"} << "5551234" << QString() << false;
-    QTest::newRow("the first of two entries wins") << QStringList{"Ann|111|0", "Bob|111|1"} << "111"
-                                                   << "Ann" << false;
-    QTest::newRow("comparison is exact") << QStringList{"Ann|abc|1"} << "ABC" << QString() << false;
-}
-
-void tst_CallStore::lookup()
-{
-    QFETCH(QStringList, phoneList);
-    QFETCH(QString, received);
-    QFETCH(QString, name);
-    QFETCH(bool, doorbell);
-    TestDatabase db;
-    db.addPhoneListEntries(phoneList);
-    const std::optional<CallerMatch> match = db.store.lookupCaller(received);
-    QCOMPARE(match.has_value(), !name.isEmpty());
-    if (match) {
-        QCOMPARE(match->name, name);
-        QCOMPARE(match->playDoorbell, doorbell);
-    }
 }
 
 void tst_CallStore::refusedWritesKeepCallsUntilAccepted_data()
