@@ -2,6 +2,7 @@
 #include "Clock.h"
 #include "CommandLine.h"
 #include "HelpViewer.h"
+#include "MessageBox.h"
 #include "ProcessExit.h"
 #include "SingleInstance.h"
 #include "SoundPlayer.h"
@@ -11,7 +12,6 @@
 #include "frmLineInfo.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
 
@@ -59,9 +59,7 @@ int runNimbrel(int argc, char* argv[], bool atLogin)
     window.setStartedAtLogin(atLogin);
     QString error;
     if (!window.Form_Load(&error)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Nimbrel"), error, QMessageBox::Ok);
-        QObject::connect(&box, &QMessageBox::finished, &app, &QApplication::quit);
-        box.show();
+        MessageBox::show(nullptr, error, MessageBox::Icon::Critical, [] { QApplication::quit(); });
         app.exec();
         return 1;
     }

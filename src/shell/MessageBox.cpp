@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace MessageBox
 {
 
@@ -31,16 +33,28 @@ QMessageBox::Icon toQt(Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// A copy for the session's log: a program started at login or from a menu leaves no other trace of
+// what went wrong once the box is closed.
+void log(const QString& text)
+{
+    std::fprintf(stderr, "Nimbrel: %s\n", qPrintable(text));
+}
+
 } // namespace
 
-void show(QWidget* parent, const QString& text, Icon icon)
+void show(QWidget* parent, const QString& text, Icon icon, const std::function<void()>& closed)
 {
     if (sink()) {
         sink()(text, icon);
+        if (closed)
+            closed();
         return;
     }
+    log(text);
     auto* box = new QMessageBox(toQt(icon), QStringLiteral("Nimbrel"), text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box, [closed] { closed(); });
     box->open();
 }
 

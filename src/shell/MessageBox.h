@@ -13,7 +13,9 @@ namespace MessageBox
 
 enum class Icon { None, Information, Warning, Critical, Question };
 
-void show(QWidget* parent, const QString& text, Icon icon = Icon::None);
+// `closed` runs once the box has gone.
+void show(QWidget* parent, const QString& text, Icon icon = Icon::None,
+          const std::function<void()>& closed = {});
 // A Yes/No question; the answer comes later, through `answered`, when the user has chosen.
 void ask(QWidget* parent, const QString& text, const std::function<void(bool yes)>& answered);
 

@@ -182,8 +182,10 @@ void tst_Program::terminationWhileTheStartUpErrorShows()
 {
     TestSupport::writeFile(m_dir->filePath("program/callerid.mdb"), "not a database\n");
     QProcess nimbrel;
-    startNimbrel(nimbrel);
-    QTest::qWait(1500); // the message is up; nothing outside the process tells when
+    startNimbrel(nimbrel, {}, QProcess::SeparateChannels);
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += nimbrel.readAllStandardError()).contains("not a Nimbrel database"),
+                             15000);
     ::kill(pid_t(nimbrel.processId()), SIGTERM);
     QVERIFY(nimbrel.waitForFinished(10000));
     QCOMPARE(nimbrel.exitStatus(), QProcess::NormalExit);
@@ -200,7 +202,9 @@ void tst_Program::callsTheDatabaseRefusesOutliveTheEnd()
         TestSupport::DatabaseLock lock(database); // held past the end of Nimbrel
         m_modem->sendLine("RING");
         m_modem->sendLine("NMBR=5551234");
-        QTest::qWait(1000); // the call is shown but cannot be written; nothing outside tells when
+        QByteArray warned; // the call is shown, and the box says it cannot be written
+        QTRY_VERIFY_WITH_TIMEOUT((warned += nimbrel.readAllStandardError()).contains("Cannot save the call"),
+                                 15000);
         ::kill(pid_t(nimbrel.processId()), SIGTERM);
         QVERIFY(nimbrel.waitForFinished(15000));
     }
