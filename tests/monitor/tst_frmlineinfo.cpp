@@ -421,6 +421,7 @@ void tst_frmLineInfo::keyboardAlone()
                           "imgExit Button \"Exit\""}));
     // Each pair is one push button, named by its caption; the caption itself is hidden from the reader.
     QAccessibleInterface* start = QAccessible::queryAccessibleInterface(window.imgstart);
+    QCOMPARE(start->text(QAccessible::Accelerator), QStringLiteral("Alt+S"));
     QVERIFY(QAccessible::queryAccessibleInterface(window.lblstart)->state().invisible);
     QAccessibleInterface* status = QAccessible::queryAccessibleInterface(window.lblStatus);
     QCOMPARE(status->role(), QAccessible::StatusBar);

@@ -24,6 +24,7 @@ private slots:
     void firstRunCreatesTheFileAndTheNextKeepsItsCalls();
     void existingFiles_data();
     void existingFiles();
+    void anEarlierDatabaseGainsTheLookupIndex();
     void unwritableFolderIsNamed();
     void dateAndTimeAsTheLocaleWritesThem_data();
     void dateAndTimeAsTheLocaleWritesThem();
@@ -128,6 +129,34 @@ void tst_CallStore::existingFiles()
     QString number = "222", name;
     store.logCall(number, name);
     QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList({"7|111", "8|222"}));
+}
+
+void tst_CallStore::anEarlierDatabaseGainsTheLookupIndex()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    FakeClock clock;
+    QString error;
+    {
+        CallStore earlier(clock);
+        QVERIFY2(earlier.openCallDatabase(path, &error), qPrintable(error));
+        QString number = "111", name;
+        earlier.logCall(number, name);
+        QVERIFY(
+            QSqlQuery(earlier.database()).exec("DROP INDEX UsersListNumber")); // as versions before made it
+        earlier.closeCallDatabase();
+    }
+    const QString index = "SELECT name FROM sqlite_master WHERE name = 'UsersListNumber'";
+    CallStore store(clock);
+    {
+        TestSupport::DatabaseLock lock(path); // another program writes just then: tried at the next start
+        QVERIFY(!store.openCallDatabase(path, &error));
+        QVERIFY2(error.contains("locked") && error.contains("left as it is"), qPrintable(error));
+    }
+    QCOMPARE(readRows(path, index), QStringList());
+    QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
+    QCOMPARE(readRows(path, index), QStringList{"UsersListNumber"});
+    QCOMPARE(readRows(path, "SELECT id, number FROM PhoneCalls"), QStringList{"1|111"});
 }
 
 void tst_CallStore::unwritableFolderIsNamed()
