@@ -34,6 +34,7 @@ private slots:
     void callsOwedAtTheEndAreKept_data();
     void callsOwedAtTheEndAreKept();
     void callsThatCannotBeKeptAreSaidToBeLost();
+    void aDamagedSideFileLosesNoCall();
     void killAtAnyMomentLosesNoShownCall();
 };
 
@@ -334,6 +335,32 @@ void tst_CallStore::callsThatCannotBeKeptAreSaidToBeLost()
     const QString said = closed.first().first().toString();
     QVERIFY2(said.contains(", nor to " + sideFile) && said.endsWith("they are lost."), qPrintable(said));
     QVERIFY(QFile::remove(sideFile));
+}
+
+void tst_CallStore::aDamagedSideFileLosesNoCall()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("callerid.mdb");
+    const QString sideFile = path + ".unsaved";
+    const QByteArray kept = "# edited by hand\n"
+                            "2026-12-07 09:30:00\t5551234\tAnn%20Smith\t0\n"
+                            "2026-12-07 09:31:00\t5550100\tno row field\n"
+                            "2026-12-07 25:00:00\t5550101\tno such time\t0\n"
+                            "2026-12-07 09:32:00\t5550102\tno such row\t-1\n";
+    TestSupport::writeFile(sideFile, kept);
+    FakeClock clock;
+    CallStore store(clock);
+    QSignalSpy failed(&store, &CallStore::storeFailed);
+    QString error;
+    QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
+    QCOMPARE(readRows(path, "SELECT id, number, name FROM PhoneCalls"), QStringList{"1|5551234|Ann Smith"});
+    QCOMPARE(failed.count(), 1);
+    const QString said = failed.first().first().toString();
+    QVERIFY2(said.startsWith("1 calls kept from an earlier run were added to " + path + ", but 3 lines of "
+                             + sideFile + " are not calls; the file is kept as " + sideFile + ".unreadable"),
+             qPrintable(said));
+    QVERIFY(!QFile::exists(sideFile));
+    QCOMPARE(TestSupport::fileBytes(sideFile + ".unreadable"), kept);
 }
 
 void tst_CallStore::killAtAnyMomentLosesNoShownCall()
