@@ -19,6 +19,14 @@ Accessibility::Sink& sink()
     return theSink;
 }
 
+void tell(QAccessibleEvent* event)
+{
+    if (sink())
+        sink()(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
+
 QLabel* captionOf(QWidget* picture)
 {
     return qobject_cast<QLabel*>(picture->property(ImageButton::kCaptionLabel).value<QObject*>());
@@ -152,17 +160,13 @@ void setChecked(QWidget* picture, bool checked)
     QAccessible::State change;
     change.checked = true;
     QAccessibleStateChangeEvent event(picture, change);
-    QAccessible::updateAccessibility(&event);
+    tell(&event);
 }
 
 void announce(QWidget* notification)
 {
-    if (sink()) {
-        sink()(notification);
-        return;
-    }
     QAccessibleEvent shown(notification, QAccessible::Alert);
-    QAccessible::updateAccessibility(&shown);
+    tell(&shown);
 }
 
 void setSink(Sink sink)

@@ -25,9 +25,12 @@ void setShortcut(QWidget* picture, const QKeySequence& shortcut);
 void setChecked(QWidget* picture, bool checked);
 
 // Tells assistive technology that a notification appeared, so a screen reader says it even where
-// Nimbrel's own voice is off. Tests install a sink to see it, since offscreen Qt delivers no such event.
+// Nimbrel's own voice is off.
 void announce(QWidget* notification);
-using Sink = std::function<void(QWidget* notification)>;
+
+// Receives the events meant for assistive technology instead of it, for tests: offscreen Qt delivers
+// none. An empty sink sends them on again.
+using Sink = std::function<void(QAccessibleEvent* event)>;
 void setSink(Sink sink);
 
 } // namespace Accessibility

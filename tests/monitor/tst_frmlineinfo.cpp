@@ -435,7 +435,10 @@ void tst_frmLineInfo::keyboardAlone()
         TestSupport::runUntil(program.clock, program.modem, [&] { return window.monitor().isMonitoring(); }));
     QCOMPARE(start->text(QAccessible::Name), QStringLiteral("Stop"));
     QList<QWidget*> announced;
-    Accessibility::setSink([&](QWidget* notification) { announced << notification; });
+    Accessibility::setSink([&](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Alert)
+            announced << qobject_cast<QWidget*>(event->object());
+    });
     program.play("RING\nNMBR=5550123\nRING");
     Accessibility::setSink({});
     QVERIFY(window.splash() && window.splash()->isVisible());

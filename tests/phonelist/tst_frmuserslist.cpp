@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
 #include "RecentCallsGrid.h"
@@ -176,8 +177,16 @@ void tst_frmUsersList::doorbellCheck()
     click(rig.editor->imgSound, Qt::RightButton);
     click(rig.editor->lblsound);
     QVERIFY(!rig.editor->soundChecked());
+    QStringList told; // what a screen reader hears of the change
+    Accessibility::setSink([&](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::StateChanged
+            && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked)
+            told << event->object()->objectName();
+    });
     click(rig.editor->imgSound);
+    Accessibility::setSink({});
     QVERIFY(rig.editor->soundChecked());
+    QCOMPARE(told, QStringList{"imgSound"});
     // Added through the picture the check stays; through the caption it is cleared.
     for (QWidget* add :
          {static_cast<QWidget*>(rig.editor->imgAdd), static_cast<QWidget*>(rig.editor->lblAdd)}) {
