@@ -43,9 +43,8 @@ CallRange range(const QString& start, const QString& end)
 QByteArray reportLine(const QString& call)
 {
     const QStringList f = call.split('|');
-    return (f[1] + " , " + f[2] + " , "
-            + dateTimeText(QDateTime::fromString(f[0], CallSchema::kDateTimeFormat)) + "\r\n")
-        .toLocal8Bit();
+    const QDateTime at = QDateTime::fromString(f[0], CallSchema::kDateTimeFormat);
+    return (f[1] + " , " + f[2] + " , " + (at.isValid() ? dateTimeText(at) : f[0]) + "\r\n").toLocal8Bit();
 }
 
 // Runs a job's slices to the end: "ok: MESSAGE" or "failed: MESSAGE".
@@ -96,6 +95,8 @@ void tst_ReportJobs::report_data()
     row("the only call lies exactly at the start", {ann}, "09:30:00", "23:59:59", {ann}, true);
     row("two calls in the same second, in the order they came", sameSecond, "00:00:00", "23:59:59",
         sameSecond, true);
+    row("a time that is no time, written by another program, is reported as it is stored",
+        {"2026-03-10 12:61:00|7|Odd"}, "00:00:00", "23:59:59", {"2026-03-10 12:61:00|7|Odd"}, true);
     row("end before start: empty, and a call lies after the start", {bob}, "10:00:00", "09:00:00", {}, true);
     row("start after the last call: empty, and none after the start", {before}, "00:00:00", "23:59:59", {},
         false);
