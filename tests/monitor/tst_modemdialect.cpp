@@ -90,6 +90,7 @@ void tst_ModemDialect::documentedForms_data()
     row("distinctive ring, digit", "RING 1", {"ring"});
     row("ring cadence report is no key (V.253 +VDR)", "DRON=5", {"other"});
     row("ring with other words is another report", "RINGING", {"other"});
+    row("a cadence of two characters is another report", "RING 12", {"other"});
     // Formatted caller ID, Rockwell #CID=1 and V.253 +VCID=1: "tag = value", any spacing.
     row("date, spaced", "DATE = 1207", {"date=1207"});
     row("time, unspaced", "TIME=0930", {"time=0930"});

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 namespace
 {
 
@@ -71,6 +73,7 @@ private slots:
     void clear_data();
     void clear();
     void clearingRollsBackOnlyItsOwnDeletions();
+    void clearingThatFailsDeletesNothing_data();
     void clearingThatFailsDeletesNothing();
 };
 
@@ -258,17 +261,35 @@ void tst_ReportJobs::clearingRollsBackOnlyItsOwnDeletions()
     QCOMPARE(TestSupport::readRows(db.path(), "SELECT Name FROM UsersList"), QStringList{"Ann"});
 }
 
+void tst_ReportJobs::clearingThatFailsDeletesNothing_data()
+{
+    QTest::addColumn<bool>("replaced"); // else another program holds the database
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a locked database") << false << "No call was deleted";
+    QTest::newRow("the file replaced by another") << true << "not a Nimbrel database";
+}
+
 void tst_ReportJobs::clearingThatFailsDeletesNothing()
 {
+    QFETCH(bool, replaced);
+    QFETCH(QString, reason);
     TestDatabase db;
     addCalls(db, {"2026-03-10 12:00:00|1|A", "2026-03-10 13:00:00|2|B"});
-    TestSupport::DatabaseLock lock(db.path());
+    std::optional<TestSupport::DatabaseLock> lock;
+    if (replaced) {
+        TestSupport::writeFile(db.path() + ".other", "hello\n");
+        QVERIFY(::rename(qPrintable(db.path() + ".other"), qPrintable(db.path())) == 0);
+    } else {
+        lock.emplace(db.path());
+    }
     CallsClearer clearer(db.store, range("2026-03-10 00:00:00", "2026-03-10 23:59:59"));
     QString error;
     const QString result = clearer.start(&error) ? finish(clearer) : "failed: " + error;
-    lock.release();
-    QVERIFY2(result.startsWith("failed: ") && result.contains("No call was deleted"), qPrintable(result));
-    QCOMPARE(db.calls().size(), 2);
+    lock.reset();
+    QVERIFY2(result.startsWith("failed: ") && result.contains(reason), qPrintable(result));
+    QSqlQuery count(db.store.database()); // the calls as Nimbrel has them
+    QVERIFY(count.exec("SELECT count(*) FROM PhoneCalls") && count.next());
+    QCOMPARE(count.value(0).toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_ReportJobs)

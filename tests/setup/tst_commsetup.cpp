@@ -336,7 +336,7 @@ void tst_CommSetup::sourceOfCalls_data()
     QTest::newRow("host and port alone, the lowest port") << " nas.local:1 "
                                                           << "ncid://nas.local:1"
                                                           << "nas.local";
-    QTest::newRow("another scheme") << "http://nas.local/"
+    QTest::newRow("another scheme") << "http://nas.local"
                                     << ""
                                     << "";
     QTest::newRow("a path") << "ncid://nas.local/calls"
