@@ -145,6 +145,7 @@ void tst_ModemDialect::documentedForms_data()
     row("MDMF with reasons", "80100108313230373039333004014F08015024",
         {"date=1207", "time=0930", "number=O", "name=P"});
     row("a bad checksum is no call", "040F313230373039333035353530313030F8", {"other"});
+    row("a parameter longer than its message is no call", "8009020A353535303130300B", {"other"});
     row("message waiting is no call", "060B313230373039333042424293", {"other"});
     // Reports known by their first four characters before any of this.
     row("an unknown key after NMBR", "NMBRX=5", {"number=5"});
