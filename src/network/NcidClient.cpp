@@ -43,7 +43,6 @@ void NcidClient::stop()
     m_running = false;
     m_retryTimer->stop();
     m_socket.abort();
-    m_greeted = false;
 }
 
 void NcidClient::connectNow()
@@ -51,6 +50,7 @@ void NcidClient::connectNow()
     emit statusChanged(QStringLiteral("Connecting to the NCID server %1...").arg(serverName()));
     m_socket.abort();
     m_skippingLine = false;
+    m_greeted = false; // each connection's peer must say it is an NCID server before its calls count
     m_socket.connectToHost(m_host, m_port);
 }
 
@@ -91,7 +91,6 @@ void NcidClient::lost(const QString& reason)
     if (!m_running)
         return;
     m_socket.abort();
-    m_greeted = false;
     emit statusChanged(QStringLiteral("The NCID server %1 cannot be reached: %2. Trying again in %3 s; "
                                       "press Stop to give up.")
                            .arg(serverName(), reason)

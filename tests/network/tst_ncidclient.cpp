@@ -146,9 +146,12 @@ void tst_NcidClient::reconnectsUntilStopped()
     rig.db.clock.advance(1000); // the server is still away: the next wait is longer
     QTRY_VERIFY(rig.status.contains("Trying again in 2 s"));
 
+    rig.server.setGreeting({}); // what answers now has not yet said it is an NCID server
     QVERIFY(rig.server.listen(port));
     rig.db.clock.advance(2000);
     QTRY_COMPARE(rig.server.clientCount(), 1);
+    rig.server.send("CID: *NMBR*5550111*NAME*UNGREETED*");
+    rig.server.send("200 Server: ncidd (NCID) 1.14");
     QTRY_VERIFY(rig.status.startsWith("Monitoring"));
     rig.server.send("CID: *NMBR*5550100*NAME*AFTER*");
     QTRY_COMPARE(rig.seen, QStringList{"5550100|AFTER"});
