@@ -133,6 +133,7 @@ void tst_CommSetup::okStoresTheChoice_data()
     };
     row("port and command", "Generic Voice Modem,3;AT#CID=1", "3", "AT#CID=1", "/dev/ttyACM2", "");
     row("a comma in the model, no command", "Acme, Inc. Modem,4;", "4", "", "/dev/ttyACM3", "");
+    row("the first line of the list", "Absent Modem,12;", "12", "", "/dev/ttyS3", "");
     row("a lent port number is stored with its device", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1", "2",
         "AT+VCID=1", "/dev/ttyACM9", "");
     row("no line chosen keeps the port", "", "1", "", "", "");
