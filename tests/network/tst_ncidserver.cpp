@@ -42,6 +42,7 @@ void tst_NcidServer::modemCallsReachEveryClient()
     TestClient logReader(server->port());
     TestClient noLog(server->port());
     QTRY_COMPARE(server->clientCount(), 2);
+    logReader.socket.write("HELLO: IDENT: client test 2\r\n"); // says who it is, and wants the log
     noLog.socket.write("HELLO: IDENT: client test 1\r\nHELLO: CMD: no_log\r\n");
     QTRY_COMPARE(noLog.read().size(), 2);
     QTest::qWait(20); // the HELLO lines arrive
@@ -139,6 +140,11 @@ void tst_NcidServer::clientsOnlyFromAllowedAddresses()
     QVERIFY(!server.listen(QHostAddress::LocalHost, 0, {"192.168.1.0/24", "the office"}, &error));
     QVERIFY2(error.startsWith("\"the office\" in ServeNCIDAllow"), qPrintable(error));
     QVERIFY(server.listen(QHostAddress::LocalHost, 0, {"192.168.1.0/24", "10.1.2.3"}, &error));
+    NcidServer second(clock, [] { return QList<NcidServer::Call>(); }); // the port is taken
+    QVERIFY(!second.listen(QHostAddress::LocalHost, server.port(), {}, &error));
+    QVERIFY2(error.startsWith(
+                 QString("Nimbrel cannot serve NCID clients on 127.0.0.1 port %1: ").arg(server.port())),
+             qPrintable(error));
     QSignalSpy refused(&server, &NcidServer::clientTurnedAway);
     TestClient outsider(server.port());
     QTRY_COMPARE(refused.count(), 1);
