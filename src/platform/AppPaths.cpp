@@ -22,7 +22,9 @@ AppPaths AppPaths::forRunningProgram()
 
 AppPaths AppPaths::choose(const QString& appPath, bool appPathWritable, const QString& userDataPath)
 {
-    if (appPathWritable)
+    // A program folder under /usr is an installed one, which no run may write to, not even root's.
+    const bool installed = QDir::cleanPath(appPath).startsWith(QStringLiteral("/usr/"));
+    if (appPathWritable && !installed)
         return AppPaths(appPath, appPath);
     QDir().mkpath(userDataPath);
     const QString beside = QDir(appPath).filePath(QStringLiteral("callerid.mdb"));

@@ -3,12 +3,14 @@
 #include <QString>
 
 // Where the program's files live: AppPath is the folder of the executable; the call database and the
-// report are kept there when it can be written, otherwise in the user's data folder.
+// report are kept there when it can be written and is not an installed copy's, otherwise in the user's data
+// folder.
 class AppPaths
 {
 public:
     static AppPaths forRunningProgram();
-    // The data folder for a program in appPath: appPath itself when it can be written, else userDataPath.
+    // The data folder for a program in appPath: appPath itself when it can be written and lies outside /usr,
+    // else userDataPath.
     static AppPaths choose(const QString& appPath, bool appPathWritable, const QString& userDataPath);
     AppPaths(QString appPath, QString dataPath, QString notice = {});
 
