@@ -82,6 +82,8 @@ void tst_SerialLine::portTable_data()
         << QStringList() << QStringList{"/dev/ttyS1"} << 10 << "/dev/ttyS1" << 10;
     QTest::newRow("an override names any device")
         << QStringList{"COM3=/dev/pts/7"} << QStringList{"/dev/pts/7"} << 3 << "/dev/pts/7" << 3;
+    QTest::newRow("and so does one of the last port")
+        << QStringList{"COM16=/dev/pts/9"} << QStringList{"/dev/pts/9"} << 16 << "/dev/pts/9" << 16;
     QTest::newRow("no device at all") << QStringList() << QStringList() << 16 << "/dev/ttyS7" << 0;
 }
 

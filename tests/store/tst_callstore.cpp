@@ -81,8 +81,8 @@ void tst_CallStore::existingFiles_data()
     QTest::newRow("an Access file from another program")
         << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4000, 'j') << "not a Nimbrel database";
     QTest::newRow("a text file") << QByteArray("hello\n") << "not a Nimbrel database";
-    QTest::newRow("a damaged SQLite file")
-        << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff') << "Cannot open the call database";
+    QTest::newRow("a damaged SQLite file") << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff')
+                                           << "left as it is. If it is damaged, restore it from a backup";
     QTest::newRow("a missing table is created") << phoneCalls << "";
     QTest::newRow("a table without a field is refused")
         << QByteArray("CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT)")
