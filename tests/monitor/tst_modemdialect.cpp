@@ -146,6 +146,7 @@ void tst_ModemDialect::documentedForms_data()
         {"date=1207", "time=0930", "number=O", "name=P"});
     row("a bad checksum is no call", "040F313230373039333035353530313030F8", {"other"});
     row("a parameter longer than its message is no call", "8009020A353535303130300B", {"other"});
+    row("half a parameter after the last is no call", "800A020735353530313030010C", {"other"});
     row("message waiting is no call", "060B313230373039333042424293", {"other"});
     // Reports known by their first four characters before any of this.
     row("an unknown key after NMBR", "NMBRX=5", {"number=5"});
