@@ -32,10 +32,13 @@ AppPaths AppPaths::choose(const QString& appPath, bool appPathWritable, const QS
     // Said once: at the start that begins the user's own file.
     if (!QFileInfo::exists(beside) || QFileInfo::exists(own))
         return AppPaths(appPath, userDataPath);
-    return AppPaths(appPath, userDataPath,
-                    QStringLiteral("Calls are kept in %1, not in %2: the program folder cannot be written. "
-                                   "To go on with the calls of %2, copy it there while Nimbrel is closed.")
-                        .arg(own, beside));
+    const QString why = appPathWritable ? QStringLiteral("an installed program's folder is never written to")
+                                        : QStringLiteral("the program folder cannot be written");
+    return AppPaths(
+        appPath, userDataPath,
+        QStringLiteral("Calls are kept in %1, not in %2: %3. To go on with the calls of %2, copy it "
+                       "there while Nimbrel is closed.")
+            .arg(own, beside, why));
 }
 
 QString AppPaths::dataFile(const QString& name) const
