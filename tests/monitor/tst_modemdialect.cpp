@@ -135,6 +135,7 @@ void tst_ModemDialect::documentedForms_data()
         {"number=3125550100", "name=Ann"});
     row("CLIP withheld", "+CLIP: \"\",128,,,,1", {"number=P"});
     row("CLIP not available", "+CLIP: \"\",128,,,,2", {"number=O"});
+    row("CLIP without a number or a reason", "+CLIP: \"\",128", {"number="});
     row("CLIP with a quote at the end only: kept whole", "+CLIP: 3125550100\"", {"number=3125550100\""});
     // Unformatted (#CID=2, +VCID=2): the Bellcore GR-30 / ETSI EN 300 659-3 message in hex.
     row("SDMF", "040F313230373039333035353530313030F7", {"date=1207", "time=0930", "number=5550100"});
