@@ -24,12 +24,12 @@ QtSpeechEngine::QtSpeechEngine(const QString& engineName, Clock& clock, QObject*
     m_watchdog->setSingleShot(true);
     connect(m_watchdog.get(), &ClockTimer::timeout, this, &QtSpeechEngine::giveUp);
     if (!QTextToSpeech::availableEngines().contains(engineName)) {
-        m_problem = QStringLiteral("the speech engine \"%1\" is not installed").arg(engineName);
+        setProblem(QStringLiteral("the speech engine \"%1\" is not installed").arg(engineName));
         return;
     }
     m_speech = std::make_unique<QTextToSpeech>(engineName);
     if (m_speech->state() == QTextToSpeech::Error) {
-        m_problem = m_speech->errorString();
+        setProblem(m_speech->errorString());
         return;
     }
     if (m_speech->availableLocales().contains(QLocale()))
@@ -85,7 +85,7 @@ void QtSpeechEngine::watchState()
     case QTextToSpeech::Error:
         m_busy = false;
         m_watchdog->stop();
-        m_problem = m_speech->errorString();
+        setProblem(m_speech->errorString());
         emit finished();
         break;
     default:
@@ -96,8 +96,16 @@ void QtSpeechEngine::watchState()
 void QtSpeechEngine::giveUp()
 {
     // An engine stuck in "speaking" (no audio device) is no longer waited for.
-    m_problem = QStringLiteral("the speech engine did not finish speaking");
+    setProblem(QStringLiteral("the speech engine did not finish speaking"));
     m_busy = false;
     m_waiting.clear();
     emit finished();
+}
+
+void QtSpeechEngine::setProblem(const QString& problem)
+{
+    // Silence stops nothing, so it is no message box; the session's log says why callers go unspoken.
+    if (problem != m_problem)
+        qWarning("Nimbrel: callers are not spoken: %s", qPrintable(problem));
+    m_problem = problem;
 }

@@ -42,6 +42,7 @@ signals:
 private:
     void watchState();
     void giveUp();
+    void setProblem(const QString& problem);
 
     std::unique_ptr<QTextToSpeech> m_speech;
     std::unique_ptr<ClockTimer> m_watchdog;

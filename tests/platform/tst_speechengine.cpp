@@ -78,9 +78,11 @@ void tst_SpeechEngine::speechThatNeverEndsCountsAsFailed()
 
 void tst_SpeechEngine::missingEngineSaysNothingAndFailsNothing()
 {
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Nimbrel: callers are not spoken: the speech engine \"no-such-engine\" "
+                         "is not installed");
     QtSpeechEngine engine("no-such-engine", m_clock);
     QVERIFY(!engine.isUsable());
-    QVERIFY(engine.problem().contains("no-such-engine"));
     engine.stop();
     engine.say("nobody hears this");
 }
