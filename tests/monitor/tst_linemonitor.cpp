@@ -131,31 +131,30 @@ void tst_LineMonitor::pressWhileStartingIsIgnoredAndStopClosesThePort()
 void tst_LineMonitor::switchingThePortMovesTheOpenLine_data()
 {
     QTest::addColumn<int>("port");
-    QTest::addColumn<bool>("otherDevice");
-    QTest::addColumn<QString>("device"); // the line open afterwards: "first" or "second"
-    QTest::newRow("the same port and device: nothing changes") << 1 << false << "first";
-    QTest::newRow("the same number, another device") << 1 << true << "second";
-    QTest::newRow("another number, another device") << 2 << true << "second";
-    QTest::newRow("a device that is not there: the old line stays") << 2 << false << "first";
+    QTest::addColumn<QString>("target"); // "first" (the open line), "second" or "none" (a device not there)
+    QTest::newRow("the same port and device: nothing changes") << 1 << "first";
+    QTest::newRow("the same number, another device") << 1 << "second";
+    QTest::newRow("another number, another device") << 2 << "second";
+    QTest::newRow("another number, the same device") << 2 << "first";
+    QTest::newRow("a device that is not there: the old line stays") << 2 << "none";
 }
 
 void tst_LineMonitor::switchingThePortMovesTheOpenLine()
 {
     QFETCH(int, port);
-    QFETCH(bool, otherDevice);
-    QFETCH(QString, device);
+    QFETCH(QString, target);
     Rig rig(ModemProfile::fromText("accept=AT#CID=1", nullptr));
     QVERIFY(rig.startAndSettle());
     ModemSimulator second;
     QString error;
     QVERIFY2(second.start(&error), qPrintable(error));
-    const QString target = otherDevice
-                               ? second.devicePath()
-                               : (port == 1 ? rig.modem.devicePath() : QStringLiteral("/dev/ttyNIMBRELNONE"));
-    const bool switched = rig.control.switchPort(port, target, &error);
-    QCOMPARE(switched, device != "first" || port == 1);
-    QCOMPARE(rig.control.devicePath(), device == "second" ? second.devicePath() : rig.modem.devicePath());
-    QCOMPARE(rig.control.port(), device == "second" ? port : 1);
+    const QString device = target == "first"    ? rig.modem.devicePath()
+                           : target == "second" ? second.devicePath()
+                                                : QStringLiteral("/dev/ttyNIMBRELNONE");
+    const bool switched = rig.control.switchPort(port, device, &error);
+    QCOMPARE(switched, target != "none");
+    QCOMPARE(rig.control.devicePath(), switched ? device : rig.modem.devicePath());
+    QCOMPARE(rig.control.port(), switched ? port : 1);
     QVERIFY(rig.control.isPortOpen());
     if (!switched)
         QVERIFY2(error.contains("No such device"), qPrintable(error));

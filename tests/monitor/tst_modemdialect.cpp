@@ -117,6 +117,7 @@ void tst_ModemDialect::documentedForms_data()
     row("ZyXEL time", "TIME: 12-07 09:30", {"time=12-07 09:30"});
     row("ZyXEL number", "CALLER NUMBER: 3035550100", {"number=3035550100"});
     row("ZyXEL name", "CALLER NAME: DOE JANE", {"name=DOE JANE"});
+    row("ZyXEL number left empty", "CALLER NUMBER: ", {"number="});
     row("caller's number", "CALLER'S NUMBER: 3125550100", {"number=3125550100"});
     row("CallerID", "CallerID: 4955550100", {"number=4955550100"});
     row("reason for no number", "REASON FOR NO CALLER NUMBER: OUT_OF_AREA", {"number=O"});
