@@ -20,4 +20,5 @@ public:
 private:
     SoundPlayer& m_player;
     QString m_appPath;
+    bool m_silenceLogged = false;
 };
