@@ -127,18 +127,19 @@ void tst_ModemDetection::modemLinesFromKeys()
 void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
 {
     RegistryTree registry;
-    const QByteArray text = "REGEDIT4\r\n"
-                            "[HKEY_CURRENT_USER\\Software]\r\n"
-                            "\"Model\"=\"Not here\"\r\n"
-                            + modemKey("0000", "\"Model\"=\"Good\"\r\nModel=Bad\r\n\"Attachedto\"=hex:zz\r\n"
-                                               "\"Extra\"=hex:01,02,\\\r\n  ff")
-                            + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n" + kModem
-                            + "0009\n"; // a key without its closing bracket
+    const QByteArray text =
+        "REGEDIT4\r\n"
+        "[HKEY_CURRENT_USER\\Software]\r\n"
+        "\"Model\"=\"Not here\"\r\n"
+        + modemKey("0000", "\"Model\"=\"Good\"\r\n\"Model\":\"Bad\"\r\n\"Attachedto\"=hex:zz\r\n"
+                           "\"Extra\"=hex:01,02,\\\r\n  ff")
+        + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n" + kModem
+        + "0009\n"; // a key without its closing bracket
     const QStringList problems = RegistryFile::mergeText(registry, text, "modems.reg");
     QCOMPARE(problems.size(), 4);
     QVERIFY2(problems.at(0).startsWith("modems.reg line 2: only keys under HKEY_LOCAL_MACHINE"),
              qPrintable(problems.at(0)));
-    QVERIFY2(problems.at(1).startsWith("modems.reg line 6: \"Model=Bad\" is not a value"),
+    QVERIFY2(problems.at(1).startsWith("modems.reg line 6: \"\"Model\":\"Bad\"\" is not a value"),
              qPrintable(problems.at(1)));
     QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""),
              qPrintable(problems.at(2)));
