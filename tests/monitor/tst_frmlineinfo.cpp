@@ -329,13 +329,16 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     grid.updateLastCall(call("2", "Bo")); // a late name: the call before keeps its width
     grid.FitGridColumns(grid.font(), 15);
     QCOMPARE(grid.ColWidth(2), withTheWidestName);
+    grid.updateLastCall(call("2", QString(31, 'W'))); // a late name wider than any widens its column
+    grid.FitGridColumns(grid.font(), 15);
+    QVERIFY(grid.ColWidth(2) > withTheWidestName);
     QFont larger = grid.font(); // a new desktop font is measured again
     larger.setPointSizeF(larger.pointSizeF() * 2);
     grid.FitGridColumns(larger, 15);
     QVERIFY(grid.ColWidth(2) > withTheWidestName);
     RecentCallsGrid atOnce; // and so is a new scale, as if it had been the first
     atOnce.appendCall(call("1", QString(30, 'W')));
-    atOnce.appendCall(call("2", "Bo"));
+    atOnce.appendCall(call("2", QString(31, 'W')));
     atOnce.FitGridColumns(larger, 30);
     grid.FitGridColumns(larger, 30);
     QCOMPARE(grid.ColWidth(2), atOnce.ColWidth(2));

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "frmReport.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -118,7 +119,14 @@ void tst_frmReport::createReport()
     QFETCH(int, endDay);
     QFETCH(QByteArray, file);
     ReportRig rig(calls);
-    rig.window->txtEndDate->setDate(kToday.addDays(endDay));
+    // The end day is picked from the date box's calendar, as most users do.
+    QDateEdit* end = rig.window->txtEndDate;
+    QTest::mouseClick(end, Qt::LeftButton, Qt::NoModifier, QPoint(end->width() - 4, end->height() / 2));
+    QCalendarWidget* calendar = end->calendarWidget();
+    QVERIFY(calendar && calendar->isVisible());
+    for (int day = 0; day < endDay; ++day)
+        QTest::keyClick(calendar->focusWidget(), Qt::Key_Right);
+    QTest::keyClick(calendar->focusWidget(), Qt::Key_Return);
     rig.press(rig.window->lblCreate);
     QCOMPARE(rig.report(), file);
     QCOMPARE(rig.viewer.opened, file.isEmpty() ? QStringList() : QStringList{rig.reportPath()});
