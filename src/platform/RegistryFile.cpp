@@ -134,7 +134,16 @@ QStringList mergeText(RegistryTree& tree, const QByteArray& text, const QString&
         const auto& [number, line] = lines.at(i);
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+        if (line.startsWith(QLatin1Char('[')) && !line.endsWith(QLatin1Char(']'))) {
+            // Its values would otherwise land in the key before it.
+            key.reset();
+            problem(number,
+                    QStringLiteral("\"%1\" is a key without its closing bracket, and the values up to "
+                                   "the next key were skipped with it")
+                        .arg(line));
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('['))) {
             const bool remove = line.startsWith(QLatin1String("[-"));
             key = keyPathBelowRoot(QStringView(line).mid(remove ? 2 : 1).chopped(1));
             if (!key)

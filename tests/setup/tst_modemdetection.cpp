@@ -134,7 +134,7 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
         + modemKey("0000", "\"Model\"=\"Good\"\r\n\"Model\":\"Bad\"\r\n\"Attachedto\"=hex:zz\r\n"
                            "\"Extra\"=hex:01,02,\\\r\n  ff")
         + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n" + kModem
-        + "0009\n"; // a key without its closing bracket
+        + "0009\n\"1\"=\"ATZ<cr>\"\n"; // a key without its closing bracket, and its value
     const QStringList problems = RegistryFile::mergeText(registry, text, "modems.reg");
     QCOMPARE(problems.size(), 4);
     QVERIFY2(problems.at(0).startsWith("modems.reg line 2: only keys under HKEY_LOCAL_MACHINE"),
@@ -143,7 +143,8 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
              qPrintable(problems.at(1)));
     QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""),
              qPrintable(problems.at(2)));
-    QVERIFY2(problems.at(3).startsWith("modems.reg line 12: \"" + kModem + "0009\" is not a value"),
+    QVERIFY2(problems.at(3).startsWith("modems.reg line 12: \"" + kModem
+                                       + "0009\" is a key without its closing bracket"),
              qPrintable(problems.at(3)));
     QCOMPARE(ModemList::modemLines(registry), QStringList{"Good,;AT#CID=1"});
     QCOMPARE(registry.openKey(ModemDetection::modemKey(0))->value("extra")->data, QByteArray("\x01\x02\xff"));
