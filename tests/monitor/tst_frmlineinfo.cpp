@@ -331,11 +331,12 @@ void tst_frmLineInfo::gridKeepsTheLatestCalls()
     QCOMPARE(grid.ColWidth(2), withTheWidestName);
     grid.updateLastCall(call("2", QString(31, 'W'))); // a late name wider than any widens its column
     grid.FitGridColumns(grid.font(), 15);
-    QVERIFY(grid.ColWidth(2) > withTheWidestName);
+    const int withTheLateName = grid.ColWidth(2);
+    QVERIFY(withTheLateName > withTheWidestName);
     QFont larger = grid.font(); // a new desktop font is measured again
     larger.setPointSizeF(larger.pointSizeF() * 2);
     grid.FitGridColumns(larger, 15);
-    QVERIFY(grid.ColWidth(2) > withTheWidestName);
+    QVERIFY(grid.ColWidth(2) > withTheLateName);
     RecentCallsGrid atOnce; // and so is a new scale, as if it had been the first
     atOnce.appendCall(call("1", QString(30, 'W')));
     atOnce.appendCall(call("2", QString(31, 'W')));
@@ -461,7 +462,7 @@ void tst_frmLineInfo::keyboardAlone()
     QAccessibleInterface* numberCell = grid->tableInterface()->cellAt(0, 1);
     QCOMPARE(numberCell->text(QAccessible::Name), QStringLiteral("5550123"));
     QCOMPARE(numberCell->text(QAccessible::Description), QString()); // said once, not twice
-    QCOMPARE(grid->tableInterface()->rowDescription(0), QString()); // rows have no header to read
+    QCOMPARE(grid->tableInterface()->rowDescription(0), QString());  // rows have no header to read
     window.activateWindow(); // offscreen Qt activates the pop-up; a window manager does not (see
                              // tst_frmsplash_x11)
     QVERIFY(QTest::qWaitForWindowActive(&window));
