@@ -39,7 +39,7 @@ const QByteArray kModems = R"(REGEDIT4
 "1"="AT+VCID=1<cr>"
 [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Modem\0006]
 "Model"="Absent Modem"
-"Attachedto"="COM12"
+"Attachedto"="COM16"
 )";
 
 void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton)
@@ -109,7 +109,7 @@ void tst_CommSetup::listsTheModemsSorted()
     QStringList lines;
     for (int i = 0; i < setup->lstmdm->count(); ++i)
         lines << setup->lstmdm->itemText(i);
-    QCOMPARE(lines, (QStringList{"Absent Modem,12;", "Acme, Inc. Modem,4;", "Bad Port Modem,x;",
+    QCOMPARE(lines, (QStringList{"Absent Modem,16;", "Acme, Inc. Modem,4;", "Bad Port Modem,x;",
                                  "Generic Voice Modem,3;AT#CID=1", "No Port Modem,;AT+VCID=1",
                                  "Port Zero Modem,0;", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1"}));
     QCOMPARE(setup->lstmdm->currentIndex(), -1);
@@ -133,7 +133,7 @@ void tst_CommSetup::okStoresTheChoice_data()
     };
     row("port and command", "Generic Voice Modem,3;AT#CID=1", "3", "AT#CID=1", "/dev/ttyACM2", "");
     row("a comma in the model, no command", "Acme, Inc. Modem,4;", "4", "", "/dev/ttyACM3", "");
-    row("the first line of the list", "Absent Modem,12;", "12", "", "/dev/ttyS3", "");
+    row("the first line of the list, on the last port", "Absent Modem,16;", "16", "", "/dev/ttyS7", "");
     row("a lent port number is stored with its device", "USB device 0803:3095 on ttyACM9,2;AT+VCID=1", "2",
         "AT+VCID=1", "/dev/ttyACM9", "");
     row("no line chosen keeps the port", "", "1", "", "", "");

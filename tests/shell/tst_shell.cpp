@@ -1,5 +1,6 @@
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "MessageBox.h"
 #include "SkinStore.h"
 #include "TrayIcon.h"
 #include "WindowDragger.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +40,8 @@ private slots:
     void trayCodes();
     void noNotificationAreaLeavesTheWindowReachable();
     void dragByTheBodyOnly();
+    void aQuestionAnswersWithTheButtonPressed_data();
+    void aQuestionAnswersWithTheButtonPressed();
 };
 
 void tst_Shell::backgroundsFollowTheFormName_data()
@@ -182,6 +186,32 @@ void tst_Shell::dragByTheBodyOnly()
     QApplication::sendEvent(&window, &byCaption);
     QTest::mouseRelease(caption, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QCOMPARE(window.pos(), QPoint(140, 120));
+}
+
+void tst_Shell::aQuestionAnswersWithTheButtonPressed_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Y, for Yes") << int(Qt::Key_Y) << true;
+    QTest::newRow("Enter takes No, the safe answer") << int(Qt::Key_Return) << false;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+}
+
+void tst_Shell::aQuestionAnswersWithTheButtonPressed()
+{
+    QFETCH(int, key);
+    QFETCH(bool, yes);
+    std::optional<bool> answer;
+    MessageBox::ask(nullptr, "Delete every call?", [&](bool saidYes) { answer = saidYes; });
+    QMessageBox* box = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        box = box ? box : qobject_cast<QMessageBox*>(top);
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->windowTitle(), QStringLiteral("Nimbrel"));
+    QCOMPARE(box->text(), QStringLiteral("Delete every call?"));
+    QTest::keyClick(box, Qt::Key(key));
+    QTRY_VERIFY(answer.has_value());
+    QCOMPARE(*answer, yes);
 }
 
 QTEST_MAIN(tst_Shell)
