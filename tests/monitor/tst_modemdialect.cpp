@@ -128,6 +128,7 @@ void tst_ModemDialect::documentedForms_data()
     row("ISDN without the caller: the called number is not taken", "FM:TO:0895550199", {"number="});
     row("ISDN ring with numbers", "RING;0895550100;0895550199", {"ring", "number=0895550100"});
     row("ISDN ring with the caller only", "RING;0895550100", {"ring", "number=0895550100"});
+    row("ISDN ring without the caller", "RING;;0895550199", {"ring", "number="});
     // GSM, 3GPP TS 27.007 +CLIP: number, type, subaddress, its type, alpha, CLI validity.
     row("CLIP", "+CLIP: \"+13125550100\",145,,,,0", {"number=+13125550100"});
     row("CLIP with a phone-book name", "+CLIP: \"3125550100\",129,,,\"Ann\",0",
