@@ -184,11 +184,13 @@ void tst_LineMonitor::unpluggedModemStopsMonitoring()
     rig.modem.sendLine("RING");
     rig.modem.sendLine("NMBR=5551234");
     TestSupport::waitForQuietLine(rig.modem);
+    QSignalSpy shownState(&rig.control, &LineMonitor::monitoringChanged); // what the Start button says
     if (stoppedFirst)
         rig.control.startStopMonitoring();
     rig.modem.unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.control.isPortOpen(), 1000);
     QVERIFY(!rig.control.isMonitoring());
+    QCOMPARE(shownState, QList<QVariantList>{{false}});
     rig.db.clock.advance(2000); // the watch on the device path must not report it again
     QCoreApplication::processEvents();
     const QStringList whileAway = TestSupport::spiedTexts(status);
@@ -208,6 +210,7 @@ void tst_LineMonitor::unpluggedModemStopsMonitoring()
     }
     const bool resumed = comesBack && !stoppedFirst;
     QCOMPARE(rig.control.isMonitoring(), resumed);
+    QCOMPARE(shownState.last().first().toBool(), resumed);
     if (resumed) {
         QCOMPARE(rig.commands.size(), 2);
         QVERIFY2(rig.commands.first().startsWith("ATZ@")
