@@ -549,12 +549,15 @@ void tst_frmLineInfo::everyWindowByKeyboard()
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     const QList<QWidget*> before = QApplication::topLevelWidgets();
-    QTest::keyClick(&window, Qt::Key(mnemonic), Qt::AltModifier);
-    QWidget* dialog = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (!before.contains(top) && top->isVisible())
-            dialog = top;
-    }
+    const auto openByMnemonic = [&]() -> QWidget* {
+        QTest::keyClick(&window, Qt::Key(mnemonic), Qt::AltModifier);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!before.contains(top) && top->isVisible())
+                return top;
+        }
+        return nullptr;
+    };
+    QWidget* dialog = openByMnemonic();
     QVERIFY(dialog);
     QVERIFY(QTest::qWaitForWindowActive(dialog));
     QCOMPARE(tabStops(dialog), stops);
@@ -566,11 +569,7 @@ void tst_frmLineInfo::everyWindowByKeyboard()
     QTRY_VERIFY(!open);
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key(mnemonic), Qt::AltModifier);
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (!before.contains(top) && top->isVisible())
-            open = top;
-    }
+    open = openByMnemonic();
     QVERIFY(open);
     QVERIFY(QTest::qWaitForWindowActive(open));
     QTest::keyClick(open, Qt::Key_C, Qt::AltModifier); // its Close, or Cancel

@@ -13,8 +13,8 @@ private slots:
         qunsetenv("BROWSER");
         qunsetenv("DEFAULT_BROWSER");
         QString error;
-        QVERIFY(!DesktopTextViewer().open("/tmp/CallsReport.txt", &error));
-        QVERIFY2(error.startsWith("The report was written to /tmp/CallsReport.txt, but no program"),
+        QVERIFY(!DesktopTextViewer().open("/tmp/CallLog.txt", &error));
+        QVERIFY2(error.startsWith("The report was written to /tmp/CallLog.txt, but no program"),
                  qPrintable(error));
     }
 };

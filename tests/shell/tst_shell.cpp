@@ -203,9 +203,7 @@ void tst_Shell::aQuestionAnswersWithTheButtonPressed()
     QFETCH(bool, yes);
     std::optional<bool> answer;
     MessageBox::ask(nullptr, "Delete every call?", [&](bool saidYes) { answer = saidYes; });
-    QMessageBox* box = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        box = box ? box : qobject_cast<QMessageBox*>(top);
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QVERIFY(box && box->isVisible());
     QCOMPARE(box->windowTitle(), QStringLiteral("Nimbrel"));
     QCOMPARE(box->text(), QStringLiteral("Delete every call?"));
