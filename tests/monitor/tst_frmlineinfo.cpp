@@ -282,9 +282,15 @@ void tst_frmLineInfo::commandsAndWindowImages()
 
     QTest::mouseClick(window.ImgMinimize, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QVERIFY(window.isMinimized());
-    QTest::mouseClick(window.imgClose, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    // A window box looks pressed under the left button only, and runs its command only for it.
+    press(window.imgClose, Qt::RightButton);
+    QCOMPARE(window.imgClose->frameShadow(), QFrame::Raised);
+    release(window.imgClose, Qt::RightButton);
     QCOMPARE(exit.count(), 1);
-    QTest::mouseClick(window.imgClose, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    press(window.imgClose, Qt::LeftButton);
+    QCOMPARE(window.imgClose->frameShadow(), QFrame::Sunken);
+    release(window.imgClose, Qt::LeftButton);
+    QCOMPARE(window.imgClose->frameShadow(), QFrame::Raised);
     QCOMPARE(exit.count(), 2);
     // The window manager's close (Alt+F4, the task bar) ends the program too, instead of hiding it.
     QVERIFY(!window.close());
