@@ -104,6 +104,7 @@ void tst_frmLineInfo::startUp_data()
     QTest::newRow("a port out of range falls back") << "CommPort=0" << 1 << false << QString();
     QTest::newRow("the last port") << "CommPort=16" << 16 << false << QString();
     QTest::newRow("numbers read as Booleans") << "UseNameList=-1" << 1 << true << QString();
+    QTest::newRow("turned off as Nimbrel writes it") << "UseNameList=False" << 1 << false << QString();
 }
 
 void tst_frmLineInfo::startUp()
