@@ -237,6 +237,7 @@ void tst_frmLineInfo::commandsWhileMonitoring_data()
     QTest::newRow("Calls Database is refused") << "lblReport" << true;
     QTest::newRow("Phone List is refused") << "lbllist" << true;
     QTest::newRow("About works") << "lblAbout" << false;
+    QTest::newRow("Exit works") << "lblExit" << false;
 }
 
 void tst_frmLineInfo::commandsWhileMonitoring()
@@ -246,9 +247,10 @@ void tst_frmLineInfo::commandsWhileMonitoring()
     TestProgram program;
     program.load();
     frmLineInfo& window = *program.window;
+    QSignalSpy exit(&window, &frmLineInfo::exitRequested);
     const auto opened = [&] {
         return int(window.commSetup() != nullptr) + int(window.about() != nullptr)
-               + int(window.report() != nullptr) + int(window.usersList() != nullptr);
+               + int(window.report() != nullptr) + int(window.usersList() != nullptr) + exit.count();
     };
     auto* command = window.findChild<ButtonLabel*>(label);
 
