@@ -121,6 +121,7 @@ void tst_frmLineInfo::startUp()
     QCOMPARE(window.monitor().port(), port);
     QCOMPARE(window.monitor().calls().useNameList(), useNameList);
     QCOMPARE(window.monitor().initCallerID(), initCallerID);
+    QVERIFY(!window.ncidServer()); // nothing listens on the network unless the user asks for it
     QStringList header;
     for (int column = 0; column < 3; ++column)
         header << window.FlexGrid->model()->headerData(column, Qt::Horizontal).toString();
