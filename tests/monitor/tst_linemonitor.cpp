@@ -99,8 +99,7 @@ void tst_LineMonitor::initialisation()
     rig.control.setInitCallerID(initCallerID);
     QSignalSpy starting(&rig.control, &LineMonitor::startingChanged);
     QVERIFY(rig.startAndSettle());
-    QCOMPARE(QList<QVariantList>(starting),
-             (QList<QVariantList>{{true}, {false}})); // the wait cursor comes and goes
+    QCOMPARE(starting, (QList<QVariantList>{{true}, {false}})); // the wait cursor comes and goes
     QCOMPARE(rig.commands.join(' '), commands);
     QCOMPARE(rig.messages, message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(rig.control.isMonitoring(), message.isEmpty());
