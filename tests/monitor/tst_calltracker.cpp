@@ -161,12 +161,13 @@ void tst_CallTracker::ringTimerClosesTheCall()
     QFETCH(int, openAfterMs);
     QFETCH(int, closedAfterMs);
     TestDatabase db;
-    db.clock.setNow(QDateTime(QDate(2026, 12, 7), lastRing).addSecs(-3));
+    // The ring timer started with the first ring, 400 ms before the last, ticks exactly 8 s after it.
+    db.clock.setNow(QDateTime(QDate(2026, 12, 7), lastRing).addMSecs(-400));
     CallTracker tracker(db.store, db.clock);
     Reports seen(tracker);
 
     tracker.ring();
-    db.clock.advance(3000);
+    db.clock.advance(400);
     tracker.field(CallerIdField::Number, "5551234");
     tracker.ring();
     db.clock.advance(openAfterMs);
