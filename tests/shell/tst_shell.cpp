@@ -62,7 +62,8 @@ void tst_Shell::backgroundsFollowTheFormName_data()
     row("about box", "frmAbout", small, false, small, small);
     row("as tall as its picture, narrower: the picture's left part", "frmAbout", small, false, {300, 165},
         small);
-    row("manual port dialog: the picture's top-left part", "frmCommManual", large, false, {380, 229}, large);
+    row("manual port dialog, as wide as its picture, shorter: the picture's top part", "frmCommManual", large,
+        false, {385, 229}, large);
     row("setup, grown past its picture: stretched to it", "CommSetup", small, false, {380, 197}, {380, 197});
     row("pop-up keeps its own look", "frmSplash", {}, false, {300, 100}, {});
 }
