@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -81,6 +82,7 @@ void tst_CallStore::existingFiles_data()
     QTest::newRow("an Access file from another program")
         << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4000, 'j') << "not a Nimbrel database";
     QTest::newRow("a text file") << QByteArray("hello\n") << "not a Nimbrel database";
+    QTest::newRow("a folder") << QByteArray("folder") << "not a Nimbrel database";
     QTest::newRow("a damaged SQLite file") << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff')
                                            << "left as it is. If it is damaged, restore it from a backup";
     QTest::newRow("a missing table is created") << phoneCalls << "";
@@ -112,6 +114,8 @@ void tst_CallStore::existingFiles()
                 QVERIFY(query.exec("INSERT INTO PhoneCalls (id, number) VALUES (7, '111')"));
         }
         QSqlDatabase::removeDatabase("setup");
+    } else if (content == "folder") {
+        QVERIFY(QDir().mkdir(path));
     } else {
         TestSupport::writeFile(path, content);
     }
