@@ -75,7 +75,7 @@ void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
 
 void tst_CallStore::existingFiles_data()
 {
-    QTest::addColumn<QByteArray>("content"); // the file's bytes, or the statements that made it
+    QTest::addColumn<QByteArray>("content"); // the file's bytes, the statements that made it, or "folder"
     QTest::addColumn<QString>("refusal");
     const QByteArray phoneCalls =
         "CREATE TABLE PhoneCalls (id INTEGER, datetime TEXT, number TEXT, name TEXT)";
