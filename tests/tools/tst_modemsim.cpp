@@ -26,8 +26,8 @@ void tst_ModemSim::scriptSteps_data()
     QTest::addColumn<int>("waitMs");
     QTest::newRow("a modem line") << "  NMBR = 555  " << int(ScenarioPlayer::Step::Line)
                                   << QByteArray("NMBR = 555") << 0;
-    QTest::newRow("raw bytes with escapes") << "raw A\\\\B\\r\\n\\x00\\xff" << int(ScenarioPlayer::Step::Raw)
-                                            << QByteArray("A\\B\r\n\0\xff", 7) << 0;
+    QTest::newRow("raw bytes with escapes") << "raw A\\\\B\\r\\n\\x00\\xffZ" << int(ScenarioPlayer::Step::Raw)
+                                            << QByteArray("A\\B\r\n\0\xffZ", 8) << 0;
     QTest::newRow("a pause") << "wait 250" << int(ScenarioPlayer::Step::Wait) << QByteArray() << 250;
     QTest::newRow("unplug") << "unplug" << int(ScenarioPlayer::Step::Unplug) << QByteArray() << 0;
 }
