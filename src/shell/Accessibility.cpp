@@ -38,7 +38,8 @@ QAccessible::Role roleOf(const QWidget* widget, QAccessible::Role otherwise)
     return role.isValid() ? QAccessible::Role(role.toInt()) : otherwise;
 }
 
-// A picture with its caption: a push button, or a check box whose state the window sets.
+// A picture with its caption: a push button, or a check box whose state the window sets. A picture
+// without one (a window's close or minimise box) is a push button named by its tool tip.
 class PictureButton : public QAccessibleWidget
 {
 public:
@@ -49,8 +50,10 @@ public:
     }
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name)
-            return captionOf(widget())->text();
+        if (kind == QAccessible::Name) {
+            const QLabel* caption = captionOf(widget());
+            return caption ? caption->text() : widget()->toolTip();
+        }
         if (kind == QAccessible::Accelerator)
             return widget()->property(kShortcut).value<QKeySequence>().toString(QKeySequence::NativeText);
         return QAccessibleWidget::text(kind);
@@ -75,6 +78,7 @@ public:
         auto* picture = static_cast<ButtonLabel*>(widget());
         emit picture->pressed(Qt::LeftButton);
         emit picture->released(Qt::LeftButton);
+        emit picture->clicked();
     }
 };
 
@@ -128,7 +132,9 @@ QAccessibleInterface* nimbrelParts(const QString& className, QObject* object)
                auto* widget = qobject_cast<QWidget*>(sibling);
                return widget && captionOf(widget) == label;
            });
-    return isCaption ? new CaptionOfButton(label) : nullptr;
+    if (isCaption)
+        return new CaptionOfButton(label);
+    return new PictureButton(label);
 }
 
 } // namespace

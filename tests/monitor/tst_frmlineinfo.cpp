@@ -468,6 +468,8 @@ void tst_frmLineInfo::keyboardAlone()
     QAccessibleInterface* popUp = QAccessible::queryAccessibleInterface(window.splash());
     QCOMPARE(popUp->role(), QAccessible::Notification);
     QCOMPARE(popUp->text(QAccessible::Name), QStringLiteral("Incoming call: Unknown Caller, 5550123"));
+    QCOMPARE(spoken(window.splash()->imgClose), QStringLiteral("Button \"Close\""));
+    QCOMPARE(spoken(window.ImgMinimize), QStringLiteral("Button \"Minimize Window\""));
     QCOMPARE(status->text(QAccessible::Name), window.lblStatus->text());
     // The screen reader reads the call from the grid's cells.
     QAccessibleInterface* numberCell = grid->tableInterface()->cellAt(0, 1);
@@ -515,6 +517,10 @@ void tst_frmLineInfo::keyboardAlone()
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(!window.about());
+    QAccessible::queryAccessibleInterface(window.ImgMinimize)
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(window.isMinimized());
 }
 
 void tst_frmLineInfo::everyWindowByKeyboard_data()
