@@ -75,11 +75,11 @@ void tst_SerialLine::portTable_data()
     QTest::addColumn<QString>("device");
     QTest::addColumn<int>("firstPresent");
     QTest::newRow("USB ACM modems come first")
-        << QStringList() << QStringList{"/dev/ttyACM0", "/dev/ttyS0"} << 1 << "/dev/ttyACM0" << 1;
+        << QStringList() << QStringList{"/dev/ttyACM3", "/dev/ttyS0"} << 1 << "/dev/ttyACM0" << 4;
     QTest::newRow("USB serial adapters next")
-        << QStringList() << QStringList{"/dev/ttyUSB1", "/dev/ttyS0"} << 6 << "/dev/ttyUSB1" << 6;
+        << QStringList() << QStringList{"/dev/ttyUSB3", "/dev/ttyS0"} << 5 << "/dev/ttyUSB0" << 8;
     QTest::newRow("built-in ports last")
-        << QStringList() << QStringList{"/dev/ttyS1"} << 10 << "/dev/ttyS1" << 10;
+        << QStringList() << QStringList{"/dev/ttyS1"} << 9 << "/dev/ttyS0" << 10;
     QTest::newRow("an override names any device")
         << QStringList{"COM3=/dev/pts/7"} << QStringList{"/dev/pts/7"} << 3 << "/dev/pts/7" << 3;
     QTest::newRow("and so does one of the last port")
