@@ -34,6 +34,7 @@ private slots:
     void refusedWritesKeepCallsUntilAccepted();
     void callsOwedAtTheEndAreKept_data();
     void callsOwedAtTheEndAreKept();
+    void callsThatCannotBeKeptAreSaidToBeLost_data();
     void callsThatCannotBeKeptAreSaidToBeLost();
     void aDamagedSideFileLosesNoCall();
     void killAtAnyMomentLosesNoShownCall();
@@ -324,11 +325,19 @@ void tst_CallStore::callsOwedAtTheEndAreKept()
              QStringList{first.dateTime.toString(CallSchema::kDateTimeFormat)});
 }
 
+void tst_CallStore::callsThatCannotBeKeptAreSaidToBeLost_data()
+{
+    QTest::addColumn<QString>("sideFileTarget");
+    QTest::newRow("a disk with no room left") << "/dev/full";
+    QTest::newRow("a side file that cannot be opened") << "/"; // a folder, refused even to root
+}
+
 void tst_CallStore::callsThatCannotBeKeptAreSaidToBeLost()
 {
+    QFETCH(QString, sideFileTarget);
     TestDatabase db;
     const QString sideFile = db.path() + ".unsaved";
-    QVERIFY(QFile::link("/dev/full", sideFile)); // a disk with no room left
+    QVERIFY(QFile::link(sideFileTarget, sideFile));
     TestSupport::DatabaseLock lock(db.path());
     QString number = "111", name;
     db.store.logCall(number, name);
