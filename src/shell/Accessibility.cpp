@@ -116,25 +116,26 @@ public:
     }
 };
 
-QAccessibleInterface* nimbrelParts(const QString& className, QObject* object)
+bool isCaptionOfSibling(ButtonLabel* label)
 {
-    auto* label = qobject_cast<ButtonLabel*>(object);
-    if (label && captionOf(label))
+    const QObject* parent = label->parent();
+    return parent
+           && std::any_of(parent->children().begin(), parent->children().end(), [label](QObject* sibling) {
+                  auto* widget = qobject_cast<QWidget*>(sibling);
+                  return widget && captionOf(widget) == label;
+              });
+}
+
+QAccessibleInterface* nimbrelParts(const QString&, QObject* object)
+{
+    if (auto* label = qobject_cast<ButtonLabel*>(object)) {
+        if (isCaptionOfSibling(label))
+            return new CaptionOfButton(label);
         return new PictureButton(label);
+    }
     if (auto* widget = qobject_cast<QWidget*>(object); widget && widget->property(kRole).isValid())
         return new RoleWidget(widget, roleOf(widget, QAccessible::NoRole));
-    if (className != QLatin1String("ButtonLabel") || !label)
-        return nullptr;
-    const QObject* parent = label->parent();
-    const bool isCaption =
-        parent
-        && std::any_of(parent->children().begin(), parent->children().end(), [label](QObject* sibling) {
-               auto* widget = qobject_cast<QWidget*>(sibling);
-               return widget && captionOf(widget) == label;
-           });
-    if (isCaption)
-        return new CaptionOfButton(label);
-    return new PictureButton(label);
+    return nullptr;
 }
 
 } // namespace
