@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +37,8 @@ private slots:
     void backgroundsFollowTheFormName_data();
     void backgroundsFollowTheFormName();
     void buttonProtocol();
+    void aPictureButtonIsPressedByItsKeys_data();
+    void aPictureButtonIsPressedByItsKeys();
     void trayCodes_data();
     void trayCodes();
     void noNotificationAreaLeavesTheWindowReachable();
@@ -124,6 +127,29 @@ void tst_Shell::buttonProtocol()
     QCOMPARE(image.text(), QStringLiteral("\u2713"));
     ButtonLook::setPicture(&image, noSkin, SkinStore::CheckOff);
     QCOMPARE(image.text(), QString());
+}
+
+void tst_Shell::aPictureButtonIsPressedByItsKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("Space") << int(Qt::Key_Space) << 1;
+    QTest::newRow("Return") << int(Qt::Key_Return) << 1;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 1;
+    QTest::newRow("a letter") << int(Qt::Key_A) << 0;
+}
+
+void tst_Shell::aPictureButtonIsPressedByItsKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, presses);
+    ButtonLabel picture;
+    QSignalSpy pressed(&picture, &ButtonLabel::pressed), clicked(&picture, &ButtonLabel::clicked);
+    QTest::keyClick(&picture, Qt::Key(key));
+    QKeyEvent heldDown(QEvent::KeyPress, key, Qt::NoModifier, QString(), true); // a key held repeats
+    QApplication::sendEvent(&picture, &heldDown);
+    QCOMPARE(pressed.count(), presses);
+    QCOMPARE(clicked.count(), presses);
 }
 
 void tst_Shell::trayCodes_data()
