@@ -1,5 +1,6 @@
 #include "ButtonLabel.h"
 #include "ButtonLook.h"
+#include "ImageButton.h"
 #include "MessageBox.h"
 #include "SkinStore.h"
 #include "TrayIcon.h"
@@ -39,6 +40,8 @@ private slots:
     void buttonProtocol();
     void aPictureButtonIsPressedByItsKeys_data();
     void aPictureButtonIsPressedByItsKeys();
+    void aButtonsToolTipNamesItsShortcut_data();
+    void aButtonsToolTipNamesItsShortcut();
     void trayCodes_data();
     void trayCodes();
     void noNotificationAreaLeavesTheWindowReachable();
@@ -150,6 +153,32 @@ void tst_Shell::aPictureButtonIsPressedByItsKeys()
     QApplication::sendEvent(&picture, &heldDown);
     QCOMPARE(pressed.count(), presses);
     QCOMPARE(clicked.count(), presses);
+}
+
+void tst_Shell::aButtonsToolTipNamesItsShortcut_data()
+{
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("both") << "Start/Stop Monitoring"
+                          << "Alt+S"
+                          << "Start/Stop Monitoring (Alt+S)";
+    QTest::newRow("a dialog's button: the shortcut alone") << QString() << "Alt+O"
+                                                           << "Alt+O";
+}
+
+void tst_Shell::aButtonsToolTipNamesItsShortcut()
+{
+    QFETCH(QString, toolTip);
+    QFETCH(QString, shortcut);
+    QFETCH(QString, shown);
+    SkinStore skins;
+    QWidget window;
+    const ImageButton::Parts button = ImageButton::add(
+        &window, skins, {"imgOK", "lblOK", "OK", {0, 0, 112, 22}, toolTip, QKeySequence(shortcut)},
+        [](bool) {});
+    QCOMPARE(button.image->toolTip(), shown);
+    QCOMPARE(button.label->toolTip(), shown);
 }
 
 void tst_Shell::trayCodes_data()
