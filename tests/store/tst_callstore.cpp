@@ -22,6 +22,7 @@ class tst_CallStore : public QObject
 {
     Q_OBJECT
 private slots:
+    void firstRunCreatesTheFileAndTheNextKeepsItsCalls_data();
     void firstRunCreatesTheFileAndTheNextKeepsItsCalls();
     void existingFiles_data();
     void existingFiles();
@@ -40,12 +41,22 @@ private slots:
     void killAtAnyMomentLosesNoShownCall();
 };
 
+void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls_data()
+{
+    QTest::addColumn<QString>("leftBehind");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("a first run that was killed") << ".callerid.mdb.creating" << QByteArray("half a database");
+    QTest::newRow("an empty file becomes the database") << "callerid.mdb" << QByteArray();
+}
+
 void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
 {
+    QFETCH(QString, leftBehind);
+    QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = dir.filePath("callerid.mdb");
-    const QString interrupted = dir.filePath(".callerid.mdb.creating"); // a first run that was killed
-    TestSupport::writeFile(interrupted, "half a database");
+    const QString interrupted = dir.filePath(".callerid.mdb.creating");
+    TestSupport::writeFile(dir.filePath(leftBehind), content);
     FakeClock clock;
     QString error;
     {
