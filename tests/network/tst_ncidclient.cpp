@@ -35,6 +35,8 @@ void tst_NcidClient::serverLines_data()
         << QByteArray("CID: *NMBR*NO-NUMBER*NAME*NO NAME*LINE*-*") << "call |";
     QTest::newRow("an empty value") << QByteArray("CID: *MESG**NMBR*5550100*NAME*ANN*") << "call 5550100|ANN";
     QTest::newRow("a dash is none") << QByteArray("CID: *NMBR*-*NAME*-*") << "call |";
+    QTest::newRow("no space after the colon")
+        << QByteArray("CID:*NMBR*5550100*NAME*ANN*") << "call 5550100|ANN";
     QTest::newRow("a ring") << QByteArray("CIDINFO: *LINE*POTS*RING*2*TIME*09:30:05*") << "ring 2";
     QTest::newRow("ringing over") << QByteArray("CIDINFO: *LINE*POTS*RING*0*") << "ring 0";
     QTest::newRow("hung up") << QByteArray("CIDINFO: *LINE*POTS*RING*-1*") << "ring -1";

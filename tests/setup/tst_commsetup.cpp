@@ -278,10 +278,12 @@ void tst_CommSetup::nameListTogglesAtOnce()
 
 void tst_CommSetup::startAtLogin_data()
 {
-    QTest::addColumn<QByteArray>("before"); // the entry in the autostart folder; "folder" a file in its place
+    // The entry in the autostart folder; "folder": a file in the folder's place, "entry": a folder in the
+    // entry's.
+    QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("shownOn");
     QTest::addColumn<bool>("onAfterClick");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason"); // why the message says the entry cannot be written; empty: none
     QTest::newRow("off, turned on") << QByteArray() << false << true << QString();
     QTest::newRow("on, turned off") << QByteArray("[Desktop Entry]\nExec=nimbrel --autostart\n") << true
                                     << false << QString();
@@ -289,7 +291,9 @@ void tst_CommSetup::startAtLogin_data()
         << QByteArray("[Desktop Entry]\nExec=nimbrel --autostart\nHidden=true\n") << false << true
         << QString();
     QTest::newRow("an autostart folder that cannot be made")
-        << QByteArray("folder") << false << false << "Nimbrel could not write ";
+        << QByteArray("folder") << false << false << "the folder cannot be made";
+    QTest::newRow("an entry that cannot be written")
+        << QByteArray("entry") << false << false << "Filename refers to a directory";
 }
 
 void tst_CommSetup::startAtLogin()
@@ -297,12 +301,14 @@ void tst_CommSetup::startAtLogin()
     QFETCH(QByteArray, before);
     QFETCH(bool, shownOn);
     QFETCH(bool, onAfterClick);
-    QFETCH(QString, message);
+    QFETCH(QString, reason);
     SetupRig rig;
     const QDir config(rig.program.dir.filePath("config"));
     const QString entry = config.filePath("autostart/nimbrel.desktop");
     if (before == "folder")
         TestSupport::writeFile(config.filePath("autostart"), {});
+    else if (before == "entry")
+        QVERIFY(config.mkpath(entry));
     else if (!before.isEmpty())
         TestSupport::writeFile(entry, before);
     CommSetup* setup = rig.open();
@@ -310,10 +316,13 @@ void tst_CommSetup::startAtLogin()
     QCOMPARE(check->state().checked, shownOn);
     click(setup->ImgAutostart);
     QCOMPARE(check->state().checked, onAfterClick);
-    QCOMPARE(rig.program.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty())
-        QVERIFY2(rig.program.messages.first().startsWith(message), qPrintable(rig.program.messages.first()));
-    QCOMPARE(QFile::exists(entry), onAfterClick);
+    QCOMPARE(rig.program.messages.size(), reason.isEmpty() ? 0 : 1);
+    if (!reason.isEmpty())
+        QCOMPARE(rig.program.messages.first(),
+                 QString("Nimbrel could not write %1: %2.\nIt will not start at "
+                         "login; check that the folder exists and can be written.")
+                     .arg(entry, reason));
+    QCOMPARE(QFileInfo(entry).isFile(), onAfterClick);
     if (onAfterClick) {
         const QByteArray text = TestSupport::fileBytes(entry);
         const QByteArray exec =
