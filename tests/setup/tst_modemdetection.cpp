@@ -133,19 +133,20 @@ void tst_ModemDetection::badRegFileLinesAreSkippedAndNamed()
         "\"Model\"=\"Not here\"\r\n"
         + modemKey("0000", "\"Model\"=\"Good\"\r\n\"Model\":\"Bad\"\r\n\"Attachedto\"=hex:zz\r\n"
                            "\"Extra\"=hex:01,02,\\\r\n  ff")
-        + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n" + kModem
-        + "0009\n\"1\"=\"ATZ<cr>\"\n"; // a key without its closing bracket, and its value
+        + kModem + "0000\\EnableCallerID]\n\"1\"=\"AT#CID=1<cr>\"\n\"2\"=\"quote lost after a backslash\\\n"
+        + kModem + "0009\n\"1\"=\"ATZ<cr>\"\n"; // a key without its closing bracket, and its value
     const QStringList problems = RegistryFile::mergeText(registry, text, "modems.reg");
-    QCOMPARE(problems.size(), 4);
+    QCOMPARE(problems.size(), 5);
     QVERIFY2(problems.at(0).startsWith("modems.reg line 2: only keys under HKEY_LOCAL_MACHINE"),
              qPrintable(problems.at(0)));
     QVERIFY2(problems.at(1).startsWith("modems.reg line 6: \"\"Model\":\"Bad\"\" is not a value"),
              qPrintable(problems.at(1)));
     QVERIFY2(problems.at(2).startsWith("modems.reg line 7: the data of \"Attachedto\""),
              qPrintable(problems.at(2)));
-    QVERIFY2(problems.at(3).startsWith("modems.reg line 12: \"" + kModem
+    QVERIFY2(problems.at(3).startsWith("modems.reg line 12: the data of \"2\""), qPrintable(problems.at(3)));
+    QVERIFY2(problems.at(4).startsWith("modems.reg line 13: \"" + kModem
                                        + "0009\" is a key without its closing bracket"),
-             qPrintable(problems.at(3)));
+             qPrintable(problems.at(4)));
     QCOMPARE(ModemList::modemLines(registry), QStringList{"Good,;AT#CID=1"});
     QCOMPARE(registry.openKey(ModemDetection::modemKey(0))->value("extra")->data, QByteArray("\x01\x02\xff"));
 
@@ -244,6 +245,10 @@ void tst_ModemDetection::detectsTheMachinesModems()
     // Port 3's device is present, so the lent number is 4, the first whose device is absent.
     QCOMPARE(found.lentPorts, (QMap<int, QString>{{4, "/dev/ttyACM7"}}));
     QCOMPARE(found.devicePaths.value(9), QString("/dev/ttyS0"));
+    // With every other port's device present, the last port is the one lent.
+    const PortTable crowded(settings, [](const QString& path) { return path != "/dev/ttyS7"; });
+    QCOMPARE(ModemDetection::detect(devices, crowded, {}).lentPorts,
+             (QMap<int, QString>{{16, "/dev/ttyACM7"}}));
 }
 
 QTEST_GUILESS_MAIN(tst_ModemDetection)
