@@ -74,7 +74,10 @@ void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
         QVERIFY(!QFile::exists(interrupted));
         QString number = "5551234", name = "Ann";
         store.logCall(number, name);
+        QSignalSpy closed(&store, &CallStore::closed);
         store.closeCallDatabase();
+        clock.advance(CallStore::kClosingBoundMs); // nothing owed: closed at once, and only once
+        QCOMPARE(closed, QList<QVariantList>{{QString()}});
     }
     CallStore store(clock);
     QVERIFY2(store.openCallDatabase(path, &error), qPrintable(error));
@@ -82,7 +85,7 @@ void tst_CallStore::firstRunCreatesTheFileAndTheNextKeepsItsCalls()
     store.logCall(number, name);
     QCOMPARE(
         readRows(path, "SELECT id, datetime, number, name FROM PhoneCalls"),
-        QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:00|No Number|Unknown Caller"}));
+        QStringList({"1|2026-12-07 09:30:00|5551234|Ann", "2|2026-12-07 09:30:05|No Number|Unknown Caller"}));
 }
 
 void tst_CallStore::existingFiles_data()
