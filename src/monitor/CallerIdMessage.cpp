@@ -99,9 +99,6 @@ std::optional<CallerIdMessage> CallerIdMessage::fromHexLine(QByteArrayView line)
 std::optional<CallerIdMessage> CallerIdMessage::fromHexParameters(QByteArrayView hex)
 {
     const std::optional<QByteArray> bytes = bytesOfHex(hex);
-    if (!bytes)
-        return std::nullopt;
-    if (std::optional<CallerIdMessage> message = readParameters(*bytes, false))
-        return message;
-    return readParameters(*bytes, true);
+    // A well-formed list never leaves a lone byte after its last parameter, so one there is the checksum.
+    return bytes ? readParameters(*bytes, true) : std::nullopt;
 }
