@@ -149,10 +149,10 @@ void NcidServer::finishStartup(Client& client)
         lines << "250 End of call log";
     }
     lines << "300 End of connection startup";
-    for (const QByteArray& line : std::as_const(lines)) {
-        if (!send(client, line))
-            return;
-    }
+    // Queued whole and not judged: none of it can have been read yet, and a log of long names may pass
+    // kMaxUnsentBytes on its own. A client that does not read it is found out at the next call.
+    for (const QByteArray& line : std::as_const(lines))
+        write(client, line);
 }
 
 void NcidServer::announceCall(const Call& call)
@@ -170,15 +170,19 @@ void NcidServer::announceRing(int ringCount)
         send(*m_clients[size_t(i)], line);
 }
 
-bool NcidServer::send(Client& client, const QByteArray& line)
+void NcidServer::send(Client& client, const QByteArray& line)
 {
     if (client.socket->bytesToWrite() > kMaxUnsentBytes) {
         drop(client, QStringLiteral("NCID client at %1 dropped: it did not read its lines.")
                          .arg(client.socket->peerAddress().toString()));
-        return false;
+        return;
     }
+    write(client, line);
+}
+
+void NcidServer::write(Client& client, const QByteArray& line)
+{
     client.socket->write(line + "\r\n");
-    return true;
 }
 
 void NcidServer::drop(Client& client, const QString& why)

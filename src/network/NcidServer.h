@@ -56,8 +56,8 @@ private:
     void accept(QTcpSocket* socket);
     void readFrom(Client& client);
     void finishStartup(Client& client);
-    // False when the client was dropped instead.
-    bool send(Client& client, const QByteArray& line);
+    void send(Client& client, const QByteArray& line);
+    static void write(Client& client, const QByteArray& line);
     void drop(Client& client, const QString& why);
     bool isAllowed(const QHostAddress& address) const;
 
