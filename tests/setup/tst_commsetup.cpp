@@ -313,6 +313,7 @@ void tst_CommSetup::startAtLogin()
         TestSupport::writeFile(entry, before);
     CommSetup* setup = rig.open();
     QAccessibleInterface* check = QAccessible::queryAccessibleInterface(setup->ImgAutostart);
+    QVERIFY(check->state().checkable); // what tells a screen reader it can be ticked
     QCOMPARE(check->state().checked, shownOn);
     click(setup->ImgAutostart);
     QCOMPARE(check->state().checked, onAfterClick);
