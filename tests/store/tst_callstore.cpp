@@ -275,6 +275,9 @@ void tst_CallStore::refusedWritesKeepCallsUntilAccepted()
     QCOMPARE(recovered.count(), 1);
     QCOMPARE(readRows(db.path(), "SELECT count(*), min(id), max(id), min(number) FROM PhoneCalls"),
              QStringList{QString("%1|1|%1|0").arg(calls)});
+    QString number = "5551234", name;
+    db.store.logCall(number, name);
+    QCOMPARE(db.store.unsavedCount(), 0); // the next call is written at once again, not held
 }
 
 void tst_CallStore::callsOwedAtTheEndAreKept_data()
