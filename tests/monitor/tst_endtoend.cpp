@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 class tst_EndToEnd : public QObject
@@ -13,6 +14,7 @@ private slots:
     void callsFromTheModemBecomeRows_data();
     void callsFromTheModemBecomeRows();
     void databaseFailureWhileLoggingLosesNoCall();
+    void anEndAskedForTwiceWaitsForTheDatabaseOnce();
 };
 
 void tst_EndToEnd::callsFromTheModemBecomeRows_data()
@@ -70,6 +72,25 @@ void tst_EndToEnd::databaseFailureWhileLoggingLosesNoCall()
     program.clock.advance(3000);
     QCOMPARE(program.calls(), QStringList({"1|111|Unknown Caller", "2|222|LATE NAME"}));
     QVERIFY(program.window->lblStatus->text().contains("accepts calls again"));
+}
+
+// A logout while the window still waits for a locked database to take its last call asks for the end
+// again: the wait does not start over.
+void tst_EndToEnd::anEndAskedForTwiceWaitsForTheDatabaseOnce()
+{
+    TestProgram program;
+    program.load();
+    program.startMonitoring();
+    TestSupport::DatabaseLock lock(program.databasePath());
+    program.play("RING\nNMBR=111");
+    QSignalSpy unloaded(program.window.get(), &frmLineInfo::unloaded);
+    program.window->Form_Unload();
+    program.clock.advance(CallStore::kClosingBoundMs - 1000);
+    program.window->Form_Unload();
+    program.clock.advance(1000);
+    QCOMPARE(unloaded.size(), 1);
+    QVERIFY2(unloaded.first().first().toString().contains(".unsaved"),
+             qPrintable(unloaded.first().first().toString()));
 }
 
 QTEST_MAIN(tst_EndToEnd)
