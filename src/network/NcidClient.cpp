@@ -8,12 +8,17 @@
 
 NcidClient::NcidClient(Clock& clock, QObject* parent)
     : QObject(parent)
-    , m_retryTimer(clock.createTimer())
+    , m_waitTimer(clock.createTimer())
 {
-    m_retryTimer->setSingleShot(true);
-    connect(m_retryTimer.get(), &ClockTimer::timeout, this, &NcidClient::connectNow);
+    m_waitTimer->setSingleShot(true);
+    connect(m_waitTimer.get(), &ClockTimer::timeout, this, [this] {
+        if (m_socket.state() == QAbstractSocket::UnconnectedState)
+            connectNow();
+        else
+            lost(QStringLiteral("no NCID greeting came within %1 s (check the address and the port)")
+                     .arg(kGreetingWaitMs / 1000));
+    });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
-        m_retryMs = kFirstRetryMs;
         const QByteArray ident =
             "HELLO: IDENT: client Nimbrel " + QCoreApplication::applicationVersion().toUtf8();
         m_socket.write(ident + "\r\nHELLO: CMD: no_log\r\n");
@@ -41,7 +46,7 @@ void NcidClient::start(const QString& host, quint16 port)
 void NcidClient::stop()
 {
     m_running = false;
-    m_retryTimer->stop();
+    m_waitTimer->stop();
     m_socket.abort();
 }
 
@@ -51,6 +56,9 @@ void NcidClient::connectNow()
     m_socket.abort();
     m_skippingLine = false;
     m_greeted = false; // each connection's peer must say it is an NCID server before its calls count
+    // Before connecting, since a failure reported at once starts the wait for the next try instead. A host
+    // that drops the attempt is found out by the same bound.
+    m_waitTimer->start(kGreetingWaitMs);
     m_socket.connectToHost(m_host, m_port);
 }
 
@@ -69,6 +77,8 @@ void NcidClient::readLine(const QByteArray& line)
     switch (message.kind) {
     case NcidLine::Kind::Greeting:
         m_greeted = true;
+        m_waitTimer->stop();
+        m_retryMs = kFirstRetryMs; // only a server that greets ends the backoff, not any open port
         emit statusChanged(
             QStringLiteral("Monitoring the NCID server %1 (%2).").arg(serverName(), message.text));
         break;
@@ -95,6 +105,6 @@ void NcidClient::lost(const QString& reason)
                                       "press Stop to give up.")
                            .arg(serverName(), reason)
                            .arg(m_retryMs / 1000));
-    m_retryTimer->start(m_retryMs);
+    m_waitTimer->start(m_retryMs);
     m_retryMs = std::min(m_retryMs * 2, kLastRetryMs);
 }

@@ -9,14 +9,16 @@ class Clock;
 class ClockTimer;
 
 // A client of an NCID server: connects, says who it is, asks for no call log (its calls are history,
-// never calls to log again), and reports the server's calls and rings. When the server goes away it
-// connects again by itself, waiting longer each time, until stop().
+// never calls to log again), and reports the server's calls and rings. When the server goes away, or
+// what answers does not greet as an NCID server does at once, it connects again by itself, waiting
+// longer each time, until stop().
 class NcidClient : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kFirstRetryMs = 1000;
     static constexpr int kLastRetryMs = 60000;
+    static constexpr int kGreetingWaitMs = 10000;
     static constexpr quint16 kDefaultPort = 3333;
     static constexpr qsizetype kMaxLineLength = 1024;
 
@@ -40,7 +42,8 @@ private:
 
     QTcpSocket m_socket;
     bool m_skippingLine = false; // the rest of an over-long line is dropped up to its end
-    std::unique_ptr<ClockTimer> m_retryTimer;
+    // The wait for the greeting while a connection is made or open, else the wait for the next try.
+    std::unique_ptr<ClockTimer> m_waitTimer;
     QString m_host;
     quint16 m_port = kDefaultPort;
     int m_retryMs = kFirstRetryMs;

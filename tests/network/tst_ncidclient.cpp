@@ -152,25 +152,35 @@ void tst_NcidClient::reconnectsUntilStopped()
     QVERIFY(rig.server.listen(port));
     rig.db.clock.advance(2000);
     QTRY_COMPARE(rig.server.clientCount(), 1);
+    rig.db.clock.advance(NcidClient::kGreetingWaitMs - 1);
+    QVERIFY(rig.status.startsWith("Connecting"));
+    rig.db.clock.advance(1); // a port that answers is no NCID server until it greets: the waits go on
+    QVERIFY2(rig.status.contains("no NCID greeting came within 10 s") && rig.status.contains("again in 4 s"),
+             qPrintable(rig.status));
+    QTRY_COMPARE(rig.server.clientCount(), 0);
+    rig.db.clock.advance(4000);
+    QTRY_COMPARE(rig.server.clientCount(), 1);
     rig.server.send("CID: *NMBR*5550111*NAME*UNGREETED*");
     rig.server.send("200 Server: ncidd (NCID) 1.14");
     QTRY_VERIFY(rig.status.startsWith("Monitoring"));
     rig.server.send("CID: *NMBR*5550100*NAME*AFTER*");
     QTRY_COMPARE(rig.seen, QStringList{"5550100|AFTER"});
-    rig.db.clock.advance(9000); // eight seconds without a ring: the call is over, the connection stays
+    rig.db.clock.advance(NcidClient::kGreetingWaitMs); // eight seconds without a ring: the call is over,
+                                                       // and the greeted connection stays
     QCOMPARE(rig.seen.last(), "-");
     QVERIFY2(rig.status.startsWith("Monitoring"), qPrintable(rig.status));
 
-    rig.monitor.startStopMonitoring(); // Stop closes the connection, and nothing is left to open it again
+    rig.server.shutDown(); // a server that greeted starts the waits over
+    QTRY_VERIFY2(rig.status.contains("Trying again in 1 s"), qPrintable(rig.status));
+    rig.monitor.startStopMonitoring(); // and Stop while waiting to try again gives up
     QVERIFY(!rig.monitor.isMonitoring());
-    QTRY_COMPARE(rig.server.clientCount(), 0);
     QCOMPARE(rig.db.clock.msecsToNextTimer(), -1);
 
-    rig.monitor.startStopMonitoring(); // and Stop while waiting to try again gives up
+    QVERIFY(rig.server.listen(port));
+    rig.monitor.startStopMonitoring(); // Stop closes the connection, and nothing is left to open it again
     QTRY_COMPARE(rig.server.clientCount(), 1);
-    rig.server.shutDown();
-    QTRY_VERIFY(rig.status.contains("cannot be reached"));
     rig.monitor.startStopMonitoring();
+    QTRY_COMPARE(rig.server.clientCount(), 0);
     QCOMPARE(rig.db.clock.msecsToNextTimer(), -1);
 }
 
