@@ -1,6 +1,7 @@
 #include "LineMonitor.h"
 
 #include "Clock.h"
+#include "MonitorSettings.h"
 
 #include <QHostAddress>
 #include <QTimer>
@@ -119,11 +120,9 @@ void LineMonitor::startNetwork()
     const bool local = m_ncidHost == QLatin1String("localhost") || QHostAddress(m_ncidHost).isLoopback();
     if (local && m_ncidPort == m_ownNcidPort) {
         emit message(
-            QStringLiteral("The source of calls, ncid://%1:%2, is Nimbrel's own NCID server: its calls "
-                           "would come round again and again.\nChoose another server, or the modem, in "
-                           "Setup.")
-                .arg(m_ncidHost)
-                .arg(m_ncidPort),
+            QStringLiteral("The source of calls, %1, is Nimbrel's own NCID server: its calls would come "
+                           "round again and again.\nChoose another server, or the modem, in Setup.")
+                .arg(MonitorSettings::sourceText(m_ncidHost, m_ncidPort)),
             MessageKind::Critical);
         return;
     }

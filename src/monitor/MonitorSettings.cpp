@@ -83,6 +83,11 @@ bool MonitorSettings::readSource(const QString& text, QString* ncidHost, quint16
 
 QString MonitorSettings::sourceText(const QString& ncidHost, quint16 ncidPort)
 {
-    return ncidHost.isEmpty() ? QStringLiteral("modem")
-                              : QStringLiteral("ncid://%1:%2").arg(ncidHost).arg(ncidPort);
+    if (ncidHost.isEmpty())
+        return QStringLiteral("modem");
+    QUrl url; // which puts an IPv6 address in brackets, as readSource() needs it
+    url.setScheme(QStringLiteral("ncid"));
+    url.setHost(ncidHost);
+    url.setPort(ncidPort);
+    return url.toString();
 }

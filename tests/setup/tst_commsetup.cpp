@@ -347,6 +347,9 @@ void tst_CommSetup::sourceOfCalls_data()
     QTest::newRow("host and port alone, the lowest port") << " nas.local:1 "
                                                           << "ncid://nas.local:1"
                                                           << "nas.local";
+    QTest::newRow("an IPv6 server, kept readable") << "ncid://[2001:db8::5]:3334"
+                                                   << "ncid://[2001:db8::5]:3334"
+                                                   << "2001:db8::5";
     QTest::newRow("another scheme") << "http://nas.local"
                                     << ""
                                     << "";
