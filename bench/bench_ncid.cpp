@@ -96,7 +96,7 @@ bool fanOut(bool withStalledClient)
     SystemClock clock;
     NcidServer server(clock, [] { return QList<NcidServer::Call>(); });
     QString error;
-    if (!server.listen(QHostAddress::LocalHost, 0, {}, &error))
+    if (!server.listen("127.0.0.1", 0, {}, &error))
         return false;
     // First, while the server's queue of connections has room: its connect() blocks.
     const int stalled = withStalledClient ? stalledClient(server.port()) : -1;

@@ -316,8 +316,8 @@ void frmLineInfo::serveNcid()
     auto server = std::make_unique<NcidServer>(
         m_devices.clock, [this] { return m_store.recentCalls(NcidServer::kCallLogLength); });
     QString error;
-    if (!server->listen(QHostAddress(m_options.serveNcidAddress), m_options.serveNcidPort,
-                        m_options.serveNcidAllow, &error)) {
+    if (!server->listen(m_options.serveNcidAddress, m_options.serveNcidPort, m_options.serveNcidAllow,
+                        &error)) {
         showStatus(error + QStringLiteral(" Other screens get no calls; see ServeNCID in the settings."));
         return;
     }

@@ -61,8 +61,15 @@ QByteArray NcidServer::callLine(const char* type, const Call& call)
            + ncidValue(call.number) + "*MESG*NONE*NAME*" + ncidValue(call.name) + '*';
 }
 
-bool NcidServer::listen(const QHostAddress& address, quint16 port, const QStringList& allowed, QString* error)
+bool NcidServer::listen(const QString& addressText, quint16 port, const QStringList& allowed, QString* error)
 {
+    const QHostAddress address(addressText.trimmed());
+    if (address.isNull()) {
+        *error = QStringLiteral("\"%1\" in ServeNCIDAddress is not an IP address (such as 127.0.0.1 for this "
+                                "machine alone, or 0.0.0.0 for every network).")
+                     .arg(addressText);
+        return false;
+    }
     m_allowed.clear();
     for (const QString& entry : allowed) {
         const QString text = entry.trimmed();

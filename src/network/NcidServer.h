@@ -36,8 +36,10 @@ public:
     NcidServer(Clock& clock, CallLog callLog, QObject* parent = nullptr);
     ~NcidServer() override;
 
-    // allowed: addresses or networks as "192.168.1.0/24", "10.0.0.5", "::1".
-    bool listen(const QHostAddress& address, quint16 port, const QStringList& allowed, QString* error);
+    // address: an IP address of this machine, "0.0.0.0" for all of them; a name is refused, since a
+    // socket given no address listens on every network. allowed: addresses or networks as
+    // "192.168.1.0/24", "10.0.0.5", "::1".
+    bool listen(const QString& address, quint16 port, const QStringList& allowed, QString* error);
     quint16 port() const { return m_server.serverPort(); }
     int clientCount() const { return int(m_clients.size()); }
 
