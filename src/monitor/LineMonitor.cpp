@@ -4,6 +4,7 @@
 #include "MonitorSettings.h"
 
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <QTimer>
 
 const QStringList LineMonitor::kCallerIdCommands = {
@@ -25,6 +26,16 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     connect(&m_line, &SerialLine::lost, this, &LineMonitor::lineLost);
     connect(&m_line, &SerialLine::returned, this, &LineMonitor::resume);
     connect(&m_ncid, &NcidClient::statusChanged, this, &LineMonitor::statusChanged);
+    // A name or an address of this machine other than loopback's reaches the own server too.
+    connect(&m_ncid, &NcidClient::reached, this, [this](const QHostAddress& address, quint16 port) {
+        const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+        if (port == m_ownNcidPort && std::any_of(own.begin(), own.end(), [&](const QHostAddress& each) {
+                return each.isEqual(address, QHostAddress::TolerantConversion);
+            })) {
+            stop();
+            refuseOwnServer();
+        }
+    });
     connect(&m_ncid, &NcidClient::callReported, &m_tracker, &CallTracker::report);
     connect(&m_ncid, &NcidClient::ringReported, &m_tracker, [this](int ringCount) {
         if (ringCount > 0)
@@ -119,16 +130,20 @@ void LineMonitor::startNetwork()
 {
     const bool local = m_ncidHost == QLatin1String("localhost") || QHostAddress(m_ncidHost).isLoopback();
     if (local && m_ncidPort == m_ownNcidPort) {
-        emit message(
-            QStringLiteral("The source of calls, %1, is Nimbrel's own NCID server: its calls would come "
-                           "round again and again.\nChoose another server, or the modem, in Setup.")
-                .arg(MonitorSettings::sourceText(m_ncidHost, m_ncidPort)),
-            MessageKind::Critical);
+        refuseOwnServer();
         return;
     }
     m_ncid.start(m_ncidHost, m_ncidPort);
     m_monitoring = true;
     emit monitoringChanged(true);
+}
+
+void LineMonitor::refuseOwnServer()
+{
+    emit message(QStringLiteral("The source of calls, %1, is Nimbrel's own NCID server: its calls would come "
+                                "round again and again.\nChoose another server, or the modem, in Setup.")
+                     .arg(MonitorSettings::sourceText(m_ncidHost, m_ncidPort)),
+                 MessageKind::Critical);
 }
 
 void LineMonitor::stop()

@@ -79,6 +79,7 @@ private:
     void stop();
     void start();
     void startNetwork();
+    void refuseOwnServer();
     void waitForReply(std::function<void()> then);
     void endWait();
     void send(const QByteArray& command);

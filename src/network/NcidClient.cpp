@@ -19,6 +19,9 @@ NcidClient::NcidClient(Clock& clock, QObject* parent)
                      .arg(kGreetingWaitMs / 1000));
     });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
+        emit reached(m_socket.peerAddress(), m_socket.peerPort());
+        if (!m_running)
+            return;
         const QByteArray ident =
             "HELLO: IDENT: client Nimbrel " + QCoreApplication::applicationVersion().toUtf8();
         m_socket.write(ident + "\r\nHELLO: CMD: no_log\r\n");

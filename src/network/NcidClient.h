@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QObject>
 #include <QTcpSocket>
 
@@ -31,6 +32,8 @@ public:
 
 signals:
     void statusChanged(const QString& text);
+    // The connection is made, before a word is said: a receiver may stop() the client here.
+    void reached(const QHostAddress& address, quint16 port);
     void callReported(const QString& number, const QString& name);
     void ringReported(int ringCount);
 

@@ -6,6 +6,7 @@
 #include "TestProgram.h"
 #include "TestSupport.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
@@ -96,6 +97,14 @@ void tst_NcidServer::nimbrelServesNimbrel()
     QVERIFY(!monitor.isMonitoring());
     QCOMPARE(refused.count(), 1);
     QVERIFY(refused.first().first().toString().contains("Nimbrel's own NCID server"));
+    QTRY_COMPARE(server.clientCount(), 0);
+    monitor.setNcidServer("0.0.0.0", server.port()); // this machine by another name: found once connected
+    QTest::failOnWarning(QRegularExpression("not open")); // and not spoken to once stopped
+    monitor.startStopMonitoring();
+    QTRY_COMPARE(refused.count(), 2);
+    QVERIFY(!monitor.isMonitoring());
+    QVERIFY(refused.last().first().toString().contains("ncid://0.0.0.0:" + QString::number(server.port())));
+    QTRY_COMPARE(server.clientCount(), 0);
 }
 
 void tst_NcidServer::aClientThatDoesNotReadIsDropped()
