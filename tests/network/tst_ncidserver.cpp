@@ -44,7 +44,7 @@ void tst_NcidServer::modemCallsReachEveryClient()
     TestClient noLog(server->port());
     QTRY_COMPARE(server->clientCount(), 2);
     logReader.socket.write("HELLO: IDENT: client test 2\r\n"); // says who it is, and wants the log
-    noLog.socket.write("HELLO: IDENT: client test 1\r\nHELLO: CMD: no_log\r\n");
+    noLog.socket.write("HELLO: CMD: no_log\r\nHELLO: IDENT: client test 1\r\n"); // its request first
     QTRY_COMPARE(noLog.read().size(), 2);
     QTest::qWait(20); // the HELLO lines arrive
     program.clock.advance(NcidServer::kHelloWaitMs);
