@@ -34,7 +34,10 @@ NcidClient::~NcidClient() = default;
 
 QString NcidClient::serverName() const
 {
-    return QStringLiteral("%1:%2").arg(m_host).arg(m_port);
+    // An IPv6 address goes in brackets, as in the settings, so that it stays apart from the port.
+    const QString host =
+        m_host.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_host + QLatin1Char(']') : m_host;
+    return QStringLiteral("%1:%2").arg(host).arg(m_port);
 }
 
 void NcidClient::start(const QString& host, quint16 port)

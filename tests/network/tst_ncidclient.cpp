@@ -182,6 +182,11 @@ void tst_NcidClient::reconnectsUntilStopped()
     rig.monitor.startStopMonitoring();
     QTRY_COMPARE(rig.server.clientCount(), 0);
     QCOMPARE(rig.db.clock.msecsToNextTimer(), -1);
+
+    rig.monitor.setNcidServer("::1", port); // an IPv6 address is told apart from its port
+    rig.monitor.startStopMonitoring();
+    QCOMPARE(rig.status, QString("Connecting to the NCID server [::1]:%1...").arg(port));
+    rig.monitor.startStopMonitoring();
 }
 
 QTEST_GUILESS_MAIN(tst_NcidClient)
