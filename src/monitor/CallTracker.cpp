@@ -25,8 +25,9 @@ void CallTracker::ring()
         completeCall();
 }
 
-void CallTracker::field(CallerIdField field, const QString& value)
+void CallTracker::field(CallerIdField field, const QString& sent)
 {
+    const QString value = CallRules::printable(sent);
     // The date and time say nothing of who calls; they neither start nor complete a call.
     if (field == CallerIdField::Date || field == CallerIdField::Time)
         return;
@@ -55,8 +56,10 @@ void CallTracker::field(CallerIdField field, const QString& value)
     }
 }
 
-void CallTracker::report(const QString& number, const QString& name)
+void CallTracker::report(const QString& sentNumber, const QString& sentName)
 {
+    const QString number = CallRules::printable(sentNumber);
+    const QString name = CallRules::printable(sentName);
     resetCall(m_ringCount);
     m_receivedNumber = m_number = number;
     m_receivedName = name;

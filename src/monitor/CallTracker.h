@@ -25,9 +25,10 @@ public:
     ~CallTracker() override;
 
     void ring();
-    void field(CallerIdField field, const QString& value);
+    // Values are taken as CallRules::printable() makes them, whatever the source sent.
+    void field(CallerIdField field, const QString& sent);
     // A whole caller report from a network source: a call of its own, logged once.
-    void report(const QString& number, const QString& name);
+    void report(const QString& sentNumber, const QString& sentName);
     // A ring reported by a network source, which reports every call whole: it keeps the call open and
     // completes nothing.
     void keepRinging();

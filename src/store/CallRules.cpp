@@ -20,6 +20,13 @@ QString reasonWord(const QString& text)
 
 } // namespace
 
+QString printable(const QString& value)
+{
+    QString text = value;
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control && c != QLatin1Char('\t'); });
+    return text;
+}
+
 bool isReasonCode(const QString& value)
 {
     return !reasonWord(value).isEmpty();

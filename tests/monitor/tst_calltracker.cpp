@@ -108,9 +108,9 @@ void tst_CallTracker::callsFromLines_data()
         "1234567890123456789012345");
     row("quotes and high bytes are kept as received", "RING\nNAME=O'Brien \"Jo\" \xe9",
         {QStringLiteral("+No Number|O'Brien \"Jo\" \u00e9")});
-    const QString nul(QChar(0));
-    row("NUL bytes are kept", QByteArray("RING\nNMBR=12") + '\0' + "3", {"+12" + nul + "3|Unknown Caller"},
-        "12" + nul + "3");
+    row("control characters are dropped, a tab kept",
+        QByteArray("RING\nNMBR=12") + '\0' + "3\nNAME=A\tB\x85\x1b[2J\x7f",
+        {"+123|Unknown Caller", "~123|A\tB[2J"}, "123");
 }
 
 void tst_CallTracker::callsFromLines()

@@ -124,7 +124,9 @@ void tst_NcidClient::callsFromTheServerAreLoggedOnce()
     QCOMPARE(rig.server.received.at(1), QByteArray("HELLO: CMD: no_log"));
 
     rig.server.send("CIDINFO: *LINE*POTS*RING*1*");
-    rig.server.send("CID: *DATE*12072026*TIME*0930*LINE*POTS*NMBR*5551234*MESG*NONE*NAME*SMITH ANN*");
+    // A control character from the peer is dropped before the number is looked up.
+    rig.server.send("CID: *DATE*12072026*TIME*0930*LINE*POTS*NMBR*555\x7f"
+                    "1234*MESG*NONE*NAME*SMITH ANN*");
     rig.server.send("CIDINFO: *LINE*POTS*RING*2*");
     rig.server.send("MSG: a message is no call");
     rig.server.send("CIDINFO: *LINE*POTS*RING*0*");
