@@ -1,5 +1,6 @@
 #include "PhoneList.h"
 
+#include "CallRules.h"
 #include "CallSchema.h"
 #include "CallStore.h"
 #include "SqliteDatabase.h"
@@ -8,6 +9,24 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+
+namespace
+{
+
+// What an entry stores of the typed text. Pasted text can bring a line end or another control character
+// along, which a caller's name never has once received, and which would split the calls' lines in a
+// report; the number is compared without blanks at its ends.
+struct TypedEntry {
+    QString name;
+    QString number;
+};
+
+TypedEntry storedForm(const QString& name, const QString& number)
+{
+    return {CallRules::printable(name), CallRules::printable(number).trimmed()};
+}
+
+} // namespace
 
 PhoneList::PhoneList(CallStore& store)
     : m_store(store)
@@ -73,9 +92,10 @@ bool PhoneList::run(QSqlQuery& query, const QString& what, QString* error)
     return false;
 }
 
-bool PhoneList::AddPhoneListEntry(const QString& name, const QString& number, bool sound, QString* error)
+bool PhoneList::AddPhoneListEntry(const QString& typedName, const QString& typedNumber, bool sound,
+                                  QString* error)
 {
-    const QString stored = number.trimmed();
+    const auto [name, stored] = storedForm(typedName, typedNumber);
     if (name.isEmpty() || stored.isEmpty())
         return false;
     if (!checkSizes(name, stored, error) || !canChange(QStringLiteral("add %1").arg(name), error))
@@ -100,10 +120,10 @@ bool PhoneList::RemovePhoneListEntry(qint64 rowId, QString* error)
     return run(query, QStringLiteral("remove the entry"), error);
 }
 
-bool PhoneList::UpdatePhoneListEntry(qint64 rowId, const QString& name, const QString& number, bool sound,
-                                     QString* error)
+bool PhoneList::UpdatePhoneListEntry(qint64 rowId, const QString& typedName, const QString& typedNumber,
+                                     bool sound, QString* error)
 {
-    const QString stored = number.trimmed();
+    const auto [name, stored] = storedForm(typedName, typedNumber);
     if (name.isEmpty() || stored.isEmpty() || !checkSizes(name, stored, error)
         || !canChange(QStringLiteral("update %1").arg(name), error))
         return false;

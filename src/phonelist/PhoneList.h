@@ -29,13 +29,14 @@ public:
 
     // Every entry, in order of its line without regard to case.
     QList<PhoneListEntry> FillPhoneList(QString* error) const;
-    // Adds an entry; the number is stored without blanks at its ends, as the lookup compares it.
-    // An empty name or number adds nothing and is no failure (*error stays empty).
-    bool AddPhoneListEntry(const QString& name, const QString& number, bool sound, QString* error);
+    // Adds an entry; the number is stored without blanks at its ends, as the lookup compares it, and
+    // neither text keeps a control character (a tab apart). An empty name or number adds nothing and is
+    // no failure (*error stays empty).
+    bool AddPhoneListEntry(const QString& typedName, const QString& typedNumber, bool sound, QString* error);
     bool RemovePhoneListEntry(qint64 rowId, QString* error);
     // Rewrites the one row; an empty name or number changes nothing, as with Add. A row that no longer
     // exists is a failure: the user's text is not to be taken as stored.
-    bool UpdatePhoneListEntry(qint64 rowId, const QString& name, const QString& number, bool sound,
+    bool UpdatePhoneListEntry(qint64 rowId, const QString& typedName, const QString& typedNumber, bool sound,
                               QString* error);
 
 private:

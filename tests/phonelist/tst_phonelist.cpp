@@ -56,6 +56,12 @@ void tst_PhoneList::operations_data()
         << QStringList{"1 Ann-111 -", "2 Anne-111 bell"};
     QTest::newRow("numbers are stored without blanks at their ends")
         << QStringList{"add Ann| 555 1234 |0"} << QStringList{"1 Ann-555 1234 -"};
+    QTest::newRow("line ends and other control characters pasted along are dropped, a tab kept")
+        << QStringList{"add SMITH ANN\r\n|555\x1b"
+                       "1234\n|0",
+                       "update SMITH ANN-5551234=ANN\tB\n|\x7f"
+                       "5551234|1"}
+        << QStringList{"1 ANN\tB-5551234 bell"};
     QTest::newRow("blanks make a name") << QStringList{"add  |5|0"} << QStringList{"1  -5 -"};
     QTest::newRow("ids past 32767") << QStringList{"row 2147483000|Big|1|0", "add Next|2|0",
                                                    "update Next-2=Renamed|2|1"}
