@@ -26,16 +26,7 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     connect(&m_line, &SerialLine::lost, this, &LineMonitor::lineLost);
     connect(&m_line, &SerialLine::returned, this, &LineMonitor::resume);
     connect(&m_ncid, &NcidClient::statusChanged, this, &LineMonitor::statusChanged);
-    // A name or an address of this machine other than loopback's reaches the own server too.
-    connect(&m_ncid, &NcidClient::reached, this, [this](const QHostAddress& address, quint16 port) {
-        const QList<QHostAddress> own = QNetworkInterface::allAddresses();
-        if (port == m_ownNcidPort && std::any_of(own.begin(), own.end(), [&](const QHostAddress& each) {
-                return each.isEqual(address, QHostAddress::TolerantConversion);
-            })) {
-            stop();
-            refuseOwnServer();
-        }
-    });
+    connect(&m_ncid, &NcidClient::reached, this, &LineMonitor::refuseIfOwnServer);
     connect(&m_ncid, &NcidClient::callReported, &m_tracker, &CallTracker::report);
     connect(&m_ncid, &NcidClient::ringReported, &m_tracker, [this](int ringCount) {
         if (ringCount > 0)
@@ -136,6 +127,19 @@ void LineMonitor::startNetwork()
     m_ncid.start(m_ncidHost, m_ncidPort);
     m_monitoring = true;
     emit monitoringChanged(true);
+}
+
+// A name or an address of this machine other than loopback's reaches the own server too, which only the
+// address the connection reached tells.
+void LineMonitor::refuseIfOwnServer(const QHostAddress& address, quint16 port)
+{
+    const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+    if (port == m_ownNcidPort && std::any_of(own.begin(), own.end(), [&](const QHostAddress& each) {
+            return each.isEqual(address, QHostAddress::TolerantConversion);
+        })) {
+        stop();
+        refuseOwnServer();
+    }
 }
 
 void LineMonitor::refuseOwnServer()

@@ -79,6 +79,7 @@ private:
     void stop();
     void start();
     void startNetwork();
+    void refuseIfOwnServer(const QHostAddress& address, quint16 port);
     void refuseOwnServer();
     void waitForReply(std::function<void()> then);
     void endWait();
