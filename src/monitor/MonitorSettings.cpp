@@ -1,5 +1,6 @@
 #include "MonitorSettings.h"
 
+#include "NcidClient.h"
 #include "PortTable.h"
 
 #include <QSettings>
@@ -85,9 +86,5 @@ QString MonitorSettings::sourceText(const QString& ncidHost, quint16 ncidPort)
 {
     if (ncidHost.isEmpty())
         return QStringLiteral("modem");
-    QUrl url; // which puts an IPv6 address in brackets, as readSource() needs it
-    url.setScheme(QStringLiteral("ncid"));
-    url.setHost(ncidHost);
-    url.setPort(ncidPort);
-    return url.toString();
+    return QStringLiteral("ncid://") + NcidClient::serverName(ncidHost, ncidPort);
 }

@@ -32,12 +32,10 @@ NcidClient::NcidClient(Clock& clock, QObject* parent)
 
 NcidClient::~NcidClient() = default;
 
-QString NcidClient::serverName() const
+QString NcidClient::serverName(const QString& host, quint16 port)
 {
-    // An IPv6 address goes in brackets, as in the settings, so that it stays apart from the port.
-    const QString host =
-        m_host.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_host + QLatin1Char(']') : m_host;
-    return QStringLiteral("%1:%2").arg(host).arg(m_port);
+    const QString shown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    return QStringLiteral("%1:%2").arg(shown).arg(port);
 }
 
 void NcidClient::start(const QString& host, quint16 port)
@@ -58,7 +56,7 @@ void NcidClient::stop()
 
 void NcidClient::connectNow()
 {
-    emit statusChanged(QStringLiteral("Connecting to the NCID server %1...").arg(serverName()));
+    emit statusChanged(QStringLiteral("Connecting to the NCID server %1...").arg(serverName(m_host, m_port)));
     m_socket.abort();
     m_skippingLine = false;
     m_greeted = false; // each connection's peer must say it is an NCID server before its calls count
@@ -85,8 +83,8 @@ void NcidClient::readLine(const QByteArray& line)
         m_greeted = true;
         m_waitTimer->stop();
         m_retryMs = kFirstRetryMs; // only a server that greets ends the backoff, not any open port
-        emit statusChanged(
-            QStringLiteral("Monitoring the NCID server %1 (%2).").arg(serverName(), message.text));
+        emit statusChanged(QStringLiteral("Monitoring the NCID server %1 (%2).")
+                               .arg(serverName(m_host, m_port), message.text));
         break;
     case NcidLine::Kind::Call:
         if (m_greeted)
@@ -109,7 +107,7 @@ void NcidClient::lost(const QString& reason)
     m_socket.abort();
     emit statusChanged(QStringLiteral("The NCID server %1 cannot be reached: %2. Trying again in %3 s; "
                                       "press Stop to give up.")
-                           .arg(serverName(), reason)
+                           .arg(serverName(m_host, m_port), reason)
                            .arg(m_retryMs / 1000));
     m_waitTimer->start(m_retryMs);
     m_retryMs = std::min(m_retryMs * 2, kLastRetryMs);

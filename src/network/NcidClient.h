@@ -28,7 +28,8 @@ public:
 
     void start(const QString& host, quint16 port);
     void stop();
-    QString serverName() const;
+    // "host:port", an IPv6 address in brackets so that it stays apart from the port.
+    static QString serverName(const QString& host, quint16 port);
 
 signals:
     void statusChanged(const QString& text);
