@@ -8,14 +8,18 @@ CallTracker::CallTracker(CallStore& store, Clock& clock, QObject* parent)
     , m_store(store)
     , m_clock(clock)
     , m_ringTimer(clock.createTimer())
+    , m_lateLineTimer(clock.createTimer())
 {
     connect(m_ringTimer.get(), &ClockTimer::timeout, this, &CallTracker::ringTimerTick);
+    m_lateLineTimer->setSingleShot(true);
+    connect(m_lateLineTimer.get(), &ClockTimer::timeout, this, &CallTracker::settle);
 }
 
 CallTracker::~CallTracker() = default;
 
 void CallTracker::ring()
 {
+    settle(); // fields after a ring start the next call's report
     ++m_ringCount;
     m_ringSinceLogged = m_logged;
     keepRinging();
@@ -68,6 +72,7 @@ void CallTracker::report(const QString& sentNumber, const QString& sentName)
     if (!number.isEmpty())
         lookUp(number);
     completeCall();
+    settle(); // a network source reports a call whole
 }
 
 void CallTracker::keepRinging()
@@ -103,6 +108,7 @@ QString& CallTracker::received(CallerIdField field)
 
 void CallTracker::resetCall(int ringCount)
 {
+    settle();
     m_number.clear();
     m_callName.clear();
     m_receivedNumber.clear();
@@ -113,6 +119,7 @@ void CallTracker::resetCall(int ringCount)
     m_namedByPhoneList = false;
     m_playDoorbell = false;
     m_doorbellRung = false;
+    m_settled = false;
 }
 
 void CallTracker::lookUp(const QString& value)
@@ -143,6 +150,25 @@ void CallTracker::completeCall()
         keepRinging();
     m_ringSinceLogged = false;
     emit callCompleted(m_loggedCall, takeDoorbell());
+    if (isWhole())
+        settle();
+    else
+        m_lateLineTimer->start(kLateLineMs);
+}
+
+bool CallTracker::isWhole() const
+{
+    return m_loggedCall.number != CallRules::kNoNumber
+           && (m_loggedCall.name != CallRules::kUnknownCaller || m_useNameList);
+}
+
+void CallTracker::settle()
+{
+    if (!m_logged || m_settled)
+        return;
+    m_settled = true;
+    m_lateLineTimer->stop();
+    emit callSettled(m_loggedCall);
 }
 
 void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
@@ -166,6 +192,8 @@ void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
     m_loggedCall = call;
     m_store.updateLastCall(call);
     emit callUpdated(call, takeDoorbell());
+    if (isWhole())
+        settle();
 }
 
 void CallTracker::ringTimerTick()

@@ -14,12 +14,17 @@ class ClockTimer;
 // Turns rings and caller-ID fields, from whatever source, into calls: each call is looked up in the phone
 // list, logged once and reported through callCompleted(); a field that arrives after its call was logged
 // completes the logged row (callUpdated()). Eight seconds after the last ring the call is over.
+// callSettled() reports each call once more, when no late field can change it any more: for listeners that
+// cannot take an update, such as NCID clients, which would show a second call.
 class CallTracker : public QObject
 {
     Q_OBJECT
 public:
     static constexpr double kRingTimeoutSeconds = 8.0;
     static constexpr int kRingTimerMs = 350;
+    // A modem sends the lines of one caller-ID message together: a line not come within a second is not
+    // coming.
+    static constexpr int kLateLineMs = 1000;
 
     CallTracker(CallStore& store, Clock& clock, QObject* parent = nullptr);
     ~CallTracker() override;
@@ -54,6 +59,7 @@ signals:
     // the call to know it.
     void callCompleted(const LoggedCall& call, bool ringDoorbell);
     void callUpdated(const LoggedCall& call, bool ringDoorbell);
+    void callSettled(const LoggedCall& call);
     void callOver();
     // A modem's ring, with the count of the call's rings so far.
     void rang(int ringCount);
@@ -67,10 +73,14 @@ private:
     void completeCall();
     void completeLoggedCall(CallerIdField field, const QString& value);
     bool takeDoorbell();
+    // Nothing a modem may still send changes the logged call.
+    bool isWhole() const;
+    void settle();
 
     CallStore& m_store;
     Clock& m_clock;
     std::unique_ptr<ClockTimer> m_ringTimer;
+    std::unique_ptr<ClockTimer> m_lateLineTimer;
     bool m_useNameList = false;
 
     QString m_number;
@@ -86,5 +96,6 @@ private:
     bool m_namedByPhoneList = false;
     bool m_playDoorbell = false;
     bool m_doorbellRung = false;
+    bool m_settled = false;
     LoggedCall m_loggedCall;
 };

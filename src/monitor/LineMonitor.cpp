@@ -36,6 +36,7 @@ LineMonitor::LineMonitor(CallStore& store, Clock& clock, QObject* parent)
     });
     connect(&m_tracker, &CallTracker::callCompleted, this, &LineMonitor::callCompleted);
     connect(&m_tracker, &CallTracker::callUpdated, this, &LineMonitor::callUpdated);
+    connect(&m_tracker, &CallTracker::callSettled, this, &LineMonitor::callSettled);
     connect(&m_tracker, &CallTracker::callOver, this, &LineMonitor::callOver);
     connect(&m_tracker, &CallTracker::rang, this, &LineMonitor::rang);
 }

@@ -64,6 +64,7 @@ signals:
     // The calls, as CallTracker reports them.
     void callCompleted(const LoggedCall& call, bool ringDoorbell);
     void callUpdated(const LoggedCall& call, bool ringDoorbell);
+    void callSettled(const LoggedCall& call);
     void callOver();
     void rang(int ringCount);
     void monitoringChanged(bool monitoring);

@@ -323,7 +323,7 @@ void frmLineInfo::serveNcid()
     }
     connect(server.get(), &NcidServer::clientTurnedAway, this,
             [](const QString& why) { qWarning("%s", qPrintable(why)); });
-    connect(&m_monitor, &LineMonitor::callCompleted, server.get(), &NcidServer::announceCall);
+    connect(&m_monitor, &LineMonitor::callSettled, server.get(), &NcidServer::announceCall);
     connect(&m_monitor, &LineMonitor::rang, server.get(), &NcidServer::announceRing);
     connect(&m_monitor, &LineMonitor::callOver, server.get(),
             [server = server.get()] { server->announceRing(0); });

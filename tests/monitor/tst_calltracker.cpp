@@ -1,6 +1,7 @@
 #include "CallTracker.h"
 #include "TestDatabase.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class tst_CallTracker : public QObject
@@ -9,6 +10,8 @@ class tst_CallTracker : public QObject
 private slots:
     void callsFromLines_data();
     void callsFromLines();
+    void eachCallSettlesOnce_data();
+    void eachCallSettlesOnce();
     void ringTimerClosesTheCall_data();
     void ringTimerClosesTheCall();
 };
@@ -17,7 +20,8 @@ namespace
 {
 
 // What the tracker reported, one entry per report: "+number|name" for a completed call, "~number|name" for
-// an update, " ding" after either when it rings the doorbell, "-" when the call is over.
+// an update, " ding" after either when it rings the doorbell, "=number|name" for the call settled, "-" when
+// the call is over.
 struct Reports {
     explicit Reports(CallTracker& tracker)
     {
@@ -28,16 +32,33 @@ struct Reports {
         };
         QObject::connect(&tracker, &CallTracker::callCompleted, record('+'));
         QObject::connect(&tracker, &CallTracker::callUpdated, record('~'));
+        QObject::connect(&tracker, &CallTracker::callSettled,
+                         [this](const LoggedCall& call) { seen << '=' + call.number + '|' + call.name; });
         QObject::connect(&tracker, &CallTracker::callOver, [this] { seen << "-"; });
     }
+    QStringList calls() const { return seen.filter(QRegularExpression("^[^=]")); }
     QStringList seen;
 };
+
+// Modem lines, one per line of text; "wait" lets nine seconds pass, "wait N" N milliseconds, and
+// "report number|name" is a network source's call.
+void play(CallTracker& tracker, FakeClock& clock, const QByteArray& lines)
+{
+    for (const QByteArray& line : lines.split('\n')) {
+        if (line.startsWith("wait"))
+            clock.advance(line.size() > 4 ? line.mid(5).toInt() : 9000);
+        else if (line.startsWith("report "))
+            tracker.report(line.mid(7).split('|').first(), line.split('|').last());
+        else
+            tracker.take(readModemLine(line));
+    }
+}
 
 } // namespace
 
 void tst_CallTracker::callsFromLines_data()
 {
-    QTest::addColumn<QByteArray>("lines"); // modem lines; "wait" lets nine seconds pass
+    QTest::addColumn<QByteArray>("lines"); // as play() takes them
     QTest::addColumn<QStringList>("reports");
     QTest::addColumn<QString>("unknownNumber");
     QTest::addColumn<bool>("useNameList");
@@ -124,14 +145,9 @@ void tst_CallTracker::callsFromLines()
     CallTracker tracker(db.store, db.clock);
     tracker.setUseNameList(useNameList);
     Reports seen(tracker);
-    for (const QByteArray& line : lines.split('\n')) {
-        if (line == "wait")
-            db.clock.advance(9000);
-        else
-            tracker.take(readModemLine(line));
-    }
+    play(tracker, db.clock, lines);
 
-    QCOMPARE(seen.seen, reports);
+    QCOMPARE(seen.calls(), reports);
     QCOMPARE(tracker.unknownNumber(), unknownNumber);
     // The rows stored are the calls as last reported.
     QStringList stored;
@@ -143,6 +159,46 @@ void tst_CallTracker::callsFromLines()
             stored.last() = stored.last().section('|', 0, 0) + '|' + call;
     }
     QCOMPARE(db.calls(), stored);
+}
+
+void tst_CallTracker::eachCallSettlesOnce_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QStringList>("reports");
+    QTest::addColumn<bool>("useNameList");
+    const auto row = [](const char* name, const QByteArray& lines, const QStringList& reports,
+                        bool useNameList = false) { QTest::newRow(name) << lines << reports << useNameList; };
+    row("named by the phone list: settled at once", "RING\nNMBR=222", {"+222|Bob", "=222|Bob"});
+    row("names from the phone list only: a number is enough", "RING\nNMBR=5550199",
+        {"+5550199|Unknown Caller", "=5550199|Unknown Caller"}, true);
+    row("a late name: settled by it", "RING\nNMBR=5550199\nwait 999\nNAME=DOE JOHN",
+        {"+5550199|Unknown Caller", "~5550199|DOE JOHN", "=5550199|DOE JOHN"});
+    row("a late number: settled by it", "RING\nNAME=DOE JOHN\nNMBR=5550199",
+        {"+No Number|DOE JOHN", "~5550199|DOE JOHN", "=5550199|DOE JOHN"});
+    row("no name a second later: settled as it is", "RING\nNMBR=5550199\nwait 1000\nNAME=DOE JOHN",
+        {"+5550199|Unknown Caller", "=5550199|Unknown Caller", "~5550199|DOE JOHN"});
+    row("a network source's call: settled at once, whatever it lacks", "report 5550199|",
+        {"+5550199|Unknown Caller", "=5550199|Unknown Caller"});
+    row("rings only: settled by the next ring, before another caller's call",
+        "RING\nRING\nRING\nNMBR=444\nRING",
+        {"+No Number|Unknown Caller", "=No Number|Unknown Caller", "+444|Unknown Caller",
+         "=444|Unknown Caller"});
+    row("caller ID long after the ring: settled before the call is over",
+        "RING\nwait 7900\nNMBR=444\nwait 500", {"+444|Unknown Caller", "=444|Unknown Caller", "-"});
+}
+
+void tst_CallTracker::eachCallSettlesOnce()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QStringList, reports);
+    QFETCH(bool, useNameList);
+    TestDatabase db;
+    db.addPhoneListEntries({"Bob|222|0"});
+    CallTracker tracker(db.store, db.clock);
+    tracker.setUseNameList(useNameList);
+    Reports seen(tracker);
+    play(tracker, db.clock, lines);
+    QCOMPARE(seen.seen, reports);
 }
 
 void tst_CallTracker::ringTimerClosesTheCall_data()
@@ -171,10 +227,10 @@ void tst_CallTracker::ringTimerClosesTheCall()
     tracker.field(CallerIdField::Number, "5551234");
     tracker.ring();
     db.clock.advance(openAfterMs);
-    QCOMPARE(seen.seen, QStringList{"+5551234|Unknown Caller"});
+    QCOMPARE(seen.calls(), QStringList{"+5551234|Unknown Caller"});
     QCOMPARE(tracker.number(), QStringLiteral("5551234"));
     db.clock.advance(closedAfterMs - openAfterMs);
-    QCOMPARE(seen.seen, QStringList({"+5551234|Unknown Caller", "-"}));
+    QCOMPARE(seen.calls(), QStringList({"+5551234|Unknown Caller", "-"}));
     QCOMPARE(tracker.number(), QString());
     QCOMPARE(tracker.callName(), QString());
     QCOMPARE(tracker.ringCount(), 0);
