@@ -297,7 +297,8 @@ void LineMonitor::lineLost(const QString& reason)
         finishStart();
     if (!wasActive)
         return;
-    emit statusChanged(reason + QStringLiteral(" Monitoring stopped; plug it in and press Start."));
+    emit statusChanged(reason
+                       + QStringLiteral(" Monitoring stopped; it resumes by itself when the modem is back."));
     m_line.watchForReturn(); // a Stop, a port switch or the end closes the line, which ends the watch
 }
 
