@@ -118,6 +118,8 @@ void tst_CommSetup::listsTheModemsSorted()
         QVERIFY2(setup->rect().contains(control->geometry()), qPrintable(control->objectName()));
     rig.choose(setup, "USB device 0803:3095 on ttyACM9,2;AT+VCID=1");
     QCOMPARE(setup->lblDevice->text(), QString("Port 2 is /dev/ttyACM9."));
+    rig.choose(setup, "Port Zero Modem,0;"); // no device is any port outside 1 to 16
+    QCOMPARE(setup->lblDevice->text(), QString());
 }
 
 void tst_CommSetup::okStoresTheChoice_data()
