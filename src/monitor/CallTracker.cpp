@@ -150,16 +150,20 @@ void CallTracker::completeCall()
         keepRinging();
     m_ringSinceLogged = false;
     emit callCompleted(m_loggedCall, takeDoorbell());
-    if (isWhole())
-        settle();
-    else
+    if (numberMayCome() || nameMayCome())
         m_lateLineTimer->start(kLateLineMs);
+    else
+        settle();
 }
 
-bool CallTracker::isWhole() const
+bool CallTracker::numberMayCome() const
 {
-    return m_loggedCall.number != CallRules::kNoNumber
-           && (m_loggedCall.name != CallRules::kUnknownCaller || m_useNameList);
+    return m_loggedCall.number == CallRules::kNoNumber;
+}
+
+bool CallTracker::nameMayCome() const
+{
+    return m_loggedCall.name == CallRules::kUnknownCaller && !m_namedByPhoneList && !m_useNameList;
 }
 
 void CallTracker::settle()
@@ -175,13 +179,12 @@ void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
 {
     received(field) = value;
     LoggedCall call = m_loggedCall;
-    if (field == CallerIdField::Number && call.number == CallRules::kNoNumber && !value.isEmpty()) {
+    if (field == CallerIdField::Number && numberMayCome() && !value.isEmpty()) {
         call.number = value;
         lookUp(value);
         if (m_namedByPhoneList)
             call.name = m_callName;
-    } else if (field == CallerIdField::Name && !m_useNameList && !value.isEmpty()
-               && call.name == CallRules::kUnknownCaller && !m_namedByPhoneList) {
+    } else if (field == CallerIdField::Name && nameMayCome() && !value.isEmpty()) {
         call.name = value;
     } else {
         return;
@@ -192,7 +195,7 @@ void CallTracker::completeLoggedCall(CallerIdField field, const QString& value)
     m_loggedCall = call;
     m_store.updateLastCall(call);
     emit callUpdated(call, takeDoorbell());
-    if (isWhole())
+    if (!numberMayCome() && !nameMayCome())
         settle();
 }
 

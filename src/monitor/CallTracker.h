@@ -73,8 +73,9 @@ private:
     void completeCall();
     void completeLoggedCall(CallerIdField field, const QString& value);
     bool takeDoorbell();
-    // Nothing a modem may still send changes the logged call.
-    bool isWhole() const;
+    // What a late field may still complete of the logged call.
+    bool numberMayCome() const;
+    bool nameMayCome() const;
     void settle();
 
     CallStore& m_store;
